@@ -1,0 +1,47 @@
+# Sourced by the test and demo scripts: one Wine prefix, one kept-alive wineserver and,
+# without a display, one Xvfb for the whole run.
+#   wine_session_start PREFIX_DIR   boots the prefix (fresh when it does not exist yet)
+#   wine_session_stop               ends the server and the Xvfb this run started
+
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+VELMORA_XVFB_PID=""
+
+wine_session_start() {
+    export WINEPREFIX="$1"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+        local fdfile
+        fdfile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        VELMORA_XVFB_PID=$!
+        for _ in $(seq 1 100); do
+            [ -s "$fdfile" ] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        rm -f "$fdfile"
+        export VELMORA_HEADLESS=1
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Keep one server alive and start the services with every stream redirected, so that no
+    # service process inherits the output pipe of the test runner.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
+    # Without a window manager the windows only get their caption when Wine draws it.
+    if [ -n "${VELMORA_HEADLESS:-}" ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    fi
+}
+
+wine_session_stop() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    if [ -n "$VELMORA_XVFB_PID" ]; then
+        kill "$VELMORA_XVFB_PID" 2>/dev/null || true
+        wait "$VELMORA_XVFB_PID" 2>/dev/null || true
+        VELMORA_XVFB_PID=""
+    fi
+}

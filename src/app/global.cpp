@@ -1,0 +1,114 @@
+#include "app/global.h"
+
+#include "app/main_window.h"
+#include "app/shared.h"
+#include "client/icq_lite.h"
+#include "errors/trap.h"
+#include "language/language.h"
+#include "settings/reg.h"
+#include "settings/settings.h"
+#include "textfiles/file.h"
+
+#include <windows.h>
+#include <memory>
+#include <vector>
+
+namespace velmora {
+
+SharedObjects& Shared() {
+    static SharedObjects objects;
+    return objects;
+}
+
+namespace app {
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Ardentix\\Velmora\\Settings";
+
+// Owners of the shared objects; Shared() hands out plain pointers to them.
+struct Owners {
+    std::unique_ptr<File> file;
+    std::unique_ptr<Reg> reg;
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<Language> language;
+};
+Owners g_owners;
+
+void Publish() {
+    Shared() = SharedObjects{g_owners.file.get(), g_owners.reg.get(), g_owners.settings.get(),
+                             g_owners.language.get()};
+}
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+} // namespace
+
+void Main() {
+    err::Trap(L"basGlobal.Main", err::NoArgs(), [&] {
+        g_owners.file = std::make_unique<File>();
+        Publish();
+        g_owners.reg = std::make_unique<Reg>();
+        Publish();
+        g_owners.settings = std::make_unique<Settings>(*g_owners.reg);
+        g_owners.settings->SetRegKey(std::wstring(L"Software\\Ardentix\\") + L"Velmora" + L"\\Settings");
+        Publish();
+        g_owners.settings->LoadSettings();
+        g_owners.language = std::make_unique<Language>(*g_owners.settings, *g_owners.file);
+        Publish();
+
+        if (icqlite::IsInstalled()) {
+            MainWindow::Show();
+            return;
+        }
+        std::wstring text =
+            g_owners.language->TranslateText(L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
+        MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
+    });
+}
+
+void Dispose() {
+    err::Trap(L"basGlobal.Dispose", err::NoArgs(), [&] {
+        // Close every window of the program that is still open; each runs its own close handling.
+        std::vector<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        for (HWND hwnd : windows)
+            if (IsWindow(hwnd))
+                DestroyWindow(hwnd);
+        g_owners.settings->SaveSettings();
+        g_owners.settings.reset();
+        Publish();
+        g_owners.reg.reset();
+        Publish();
+        g_owners.language.reset();
+        Publish();
+        g_owners.file.reset();
+        Publish();
+        PostQuitMessage(0);
+    });
+}
+
+int Run() {
+    try {
+        Main();
+    } catch (const err::Error& e) {
+        // Nothing above Main catches its errors: show the report and end.
+        MessageBoxW(nullptr, e.record().description.c_str(), L"Velmora", MB_OK);
+        return 1;
+    }
+    if (!MainWindow::Exists())
+        return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (MainWindow::PreTranslate(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+} // namespace app
+} // namespace velmora

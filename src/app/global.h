@@ -1,0 +1,15 @@
+// Start-up and shutdown of the program.
+#pragma once
+
+namespace velmora::app {
+
+// Builds the shared objects, refuses to run without the client, otherwise shows the main window.
+// Errors are passed on: the caller shows them in a plain message and ends the process.
+void Main();
+// Called by the main window as it closes: closes every window, saves the settings and releases
+// the shared objects.
+void Dispose();
+// Main, then the message loop; the process's exit code.
+int Run();
+
+} // namespace velmora::app

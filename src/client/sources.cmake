@@ -1,0 +1,2 @@
+target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/icq_lite.cpp)

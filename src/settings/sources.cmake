@@ -1,0 +1,4 @@
+target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/reg_data.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings.cpp)

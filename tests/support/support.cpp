@@ -1,0 +1,126 @@
+#include "support/support.h"
+
+#include "platform/process.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+namespace velmora::test {
+
+ScratchKey::ScratchKey(HKEY root, std::wstring path, RegView view) : root_(root), path_(std::move(path)), view_(view) {
+    Clear();
+}
+
+ScratchKey::~ScratchKey() { Clear(); }
+
+void ScratchKey::Clear() const {
+    platform::UniqueHKey key;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | Reg::ViewFlag(view_), key.put()) == ERROR_SUCCESS) {
+        RegDeleteTreeW(key.get(), nullptr);
+        key.reset();
+        RegDeleteKeyExW(root_, path_.c_str(), Reg::ViewFlag(view_), 0);
+    }
+}
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    return dir.substr(0, dir.find_last_of(L"\\/"));
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    platform::UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &fd));
+    if (find) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find.get(), &fd));
+    }
+    find.reset();
+    RemoveDirectoryW(path.c_str());
+}
+
+std::wstring FreshTempDir(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring dir = std::wstring(temp) + L"velmora-test-" + name;
+    RemoveTree(dir);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    platform::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot create file, error " << GetLastError();
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    platform::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (Running()) {
+        TerminateProcess(info_.process.get(), 99);
+        WaitForSingleObject(info_.process.get(), 5000);
+    }
+}
+
+ChildProcess ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments) {
+    ChildProcess child;
+    std::wstring commandLine = platform::QuoteArgument(exe);
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    DWORD error = 0;
+    child.info_ = platform::StartProcess(exe, commandLine, SW_SHOWNORMAL, error);
+    EXPECT_TRUE(child.info_.process) << "could not start the process, error " << error;
+    return child;
+}
+
+bool ChildProcess::Running() const {
+    return info_.process && WaitForSingleObject(info_.process.get(), 0) == WAIT_TIMEOUT;
+}
+
+int ChildProcess::Wait(std::chrono::milliseconds timeout) {
+    if (!info_.process)
+        return -1;
+    if (WaitForSingleObject(info_.process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.process.get(), &code);
+    return static_cast<int>(code);
+}
+
+} // namespace velmora::test
