@@ -16,6 +16,11 @@ public:
     // The translation of key (an English text); the key itself when there is none.
     std::wstring TranslateText(const std::wstring& key, const std::wstring& defaultText = L"") const;
 
+    // Sets the caption of every control of window that carries a translation key (see
+    // control_keys.h) and shows a caption. Controls without a key, and the window's own caption,
+    // keep their text. A failure ends the pass at the control where it happened.
+    void TranslateFormControls(HWND window) const;
+
 private:
     Settings& settings_;
     const File& file_;

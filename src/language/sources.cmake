@@ -1,2 +1,3 @@
 target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/control_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/language.cpp)
