@@ -59,6 +59,8 @@ bool ShowsCaption(HWND control) {
 // Child windows are kept in Z order, and a new child goes to the bottom of it: walking from the
 // first child downwards visits the controls in the order they were created.
 void ForEachControl(HWND window, const std::function<bool(HWND)>& visit) {
+    if (!window)
+        return; // no window has no controls (and must not stand for the desktop)
     auto walk = [&](auto& self, HWND parent) -> bool {
         for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (!visit(child) || !self(self, child))
