@@ -51,12 +51,12 @@ std::wstring WidenMessage(const char* text) {
     return wide;
 }
 
-// The header, the system-error line and the first call-stack line: written by the innermost trap.
+// The header and the system-error line: written by the innermost trap only.
 std::wstring NewReport(const PreservedError& kept, const Signature& signature) {
     std::wstring report = BuildReportHeader(HeaderError{kept.number, kept.source, kept.description},
                                             signature.method, CurrentHeaderFacts());
     auto code = static_cast<int32_t>(kept.lastSystemError);
-    if (code != 0 && code != 203)
+    if (code != 0 && code != 203) // no message lookup for codes that get no line
         report += SystemErrorLine(code, ApiErrorText(kept.lastSystemError));
     return report;
 }
@@ -146,11 +146,6 @@ void ErrRestore() {
 }
 
 std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags) {
-    return ErrorIn(signature, args, flags, {}, NoArgs());
-}
-
-std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags,
-                     std::wstring_view envNames, const ArgList& envValues) {
     TraceState& s = State();
     std::wstring result;
     try {
@@ -168,8 +163,8 @@ std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t f
                 s.reportText = s.kept.description;
             else
                 s.reportText = NewReport(s.kept, parts);
-            s.reportText += CallStackEntry(parts.method, parts.argNames, args, s.kept.line, envNames,
-                                           envValues, UserValueFormat());
+            s.reportText +=
+                CallStackEntry(parts.method, parts.argNames, args, s.kept.line, UserValueFormat());
             s.kept.source = kPropagatedSource;
             s.kept.description = s.reportText;
             result = s.reportText;

@@ -91,9 +91,6 @@ void CaptureCurrentException() noexcept;
 // (empty without ERRIN_REPORT). It never fails on its own, whatever the arguments hold. Errors in
 // the mapped range get no report at any level: their description is the message for the user.
 std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags);
-// As above, with an "Env:" line of further named values below the call-stack line.
-std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags,
-                     std::wstring_view envNames, const ArgList& envValues);
 void ErrPreserve();
 void ErrRestore();
 std::wstring ErrReportText();

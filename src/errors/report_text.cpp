@@ -69,13 +69,6 @@ std::optional<DayAndSecond> SplitSerial(double serial) {
     return DayAndSecond{day, second};
 }
 
-CalendarDate CivilFromDays(int64_t z);
-
-std::pair<CalendarDate, ClockTime> ToParts(const DayAndSecond& split) {
-    return {CivilFromDays(split.day + kDaysFrom1970To1899_12_30),
-            ClockTime{split.second / 3600, split.second / 60 % 60, split.second % 60}};
-}
-
 // Proleptic Gregorian calendar date of a day count since 1970-01-01 (H. Hinnant's algorithm).
 CalendarDate CivilFromDays(int64_t z) {
     z += 719468;
@@ -88,6 +81,11 @@ CalendarDate CivilFromDays(int64_t z) {
     const auto month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     const auto year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
     return {year, month, day};
+}
+
+std::pair<CalendarDate, ClockTime> ToParts(const DayAndSecond& split) {
+    return {CivilFromDays(split.day + kDaysFrom1970To1899_12_30),
+            ClockTime{split.second / 3600, split.second / 60 % 60, split.second % 60}};
 }
 
 } // namespace
@@ -401,8 +399,7 @@ FormattedArgs FormatArgs(std::wstring_view names, const ArgList& values, const V
 }
 
 std::wstring CallStackEntry(std::wstring_view method, std::wstring_view argNames, const ArgList& args,
-                            int32_t line, std::wstring_view envNames, const ArgList& envValues,
-                            const ValueFormat& format) {
+                            int32_t line, const ValueFormat& format) {
     FormattedArgs formatted = FormatArgs(argNames, args, format);
     std::wstring head = L"  Call Stack: " + std::wstring(method) + L"(" + formatted.list + L")";
     if (line != 0)
@@ -411,12 +408,6 @@ std::wstring CallStackEntry(std::wstring_view method, std::wstring_view argNames
     std::wstring entry = PadRight(std::move(head), L'-', kCallStackWidth) + std::wstring(kCrLf);
     if (!formatted.valueBlocks.empty())
         entry += formatted.valueBlocks + std::wstring(kCrLf);
-    if (!envNames.empty()) {
-        FormattedArgs env = FormatArgs(envNames, envValues, format);
-        entry += L"    Env: " + env.list + std::wstring(kCrLf);
-        if (!env.valueBlocks.empty())
-            entry += env.valueBlocks + std::wstring(kCrLf);
-    }
     return entry;
 }
 

@@ -92,12 +92,11 @@ FormattedArgs FormatArgs(std::wstring_view names, const ArgList& values, const V
 // Lays out an XML text value (in quotes) one tag per line, indented two spaces per level.
 std::wstring IndentXml(std::wstring_view quoted);
 
-// The call-stack line of one procedure (padded with "-" to 100 characters), its value blocks and,
-// when environment names are given, the "Env:" line; every line ends in CR LF. line 0 means the
-// procedure did not say where it stopped.
+// The call-stack line of one procedure, padded with "-" to 100 characters, and the value blocks of
+// its arguments; every line ends in CR LF. line 0: the procedure did not say where it stopped.
+// (Further "Env:" values of a web request have no place in this program and are not written.)
 std::wstring CallStackEntry(std::wstring_view method, std::wstring_view argNames, const ArgList& args,
-                            int32_t line, std::wstring_view envNames, const ArgList& envValues,
-                            const ValueFormat& format);
+                            int32_t line, const ValueFormat& format);
 
 // Numbers as classic Basic writes them: up to significantDigits digits, exponent form "1E+20"
 // only where the plain form would need more digits, the given decimal separator, no grouping.

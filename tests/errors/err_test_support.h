@@ -1,5 +1,5 @@
-// What the error tests share: a presenter that keeps what it was asked to show instead of opening
-// a window, and small text helpers for reading reports.
+// Shared by the error tests: a presenter that keeps what it was asked to show (registered while it
+// lives), and helpers for reading reports.
 #pragma once
 #include "errors/err_trace.h"
 
@@ -8,40 +8,26 @@
 
 namespace velmora::test {
 
-// Registered for as long as it lives.
-class CapturingPresenter : public err::ReportPresenter {
-public:
+struct CapturingPresenter : err::ReportPresenter {
     CapturingPresenter() { err::SetReportPresenter(this); }
     ~CapturingPresenter() override { err::SetReportPresenter(nullptr); }
-    CapturingPresenter(const CapturingPresenter&) = delete;
-    CapturingPresenter& operator=(const CapturingPresenter&) = delete;
-
     void ShowReport(const std::wstring& report) override { reports.push_back(report); }
     void ShowUserMessage(const std::wstring& message) override { messages.push_back(message); }
-    void Clear() {
-        reports.clear();
-        messages.clear();
-    }
-
-    std::vector<std::wstring> reports;
-    std::vector<std::wstring> messages;
+    void Clear() { reports.clear(), messages.clear(); }
+    std::vector<std::wstring> reports, messages;
 };
 
-// The lines of a report (split at CR LF; the final CR LF ends the last line).
+// The lines of a report; the final CR LF ends the last line.
 inline std::vector<std::wstring> Lines(const std::wstring& text) {
     std::vector<std::wstring> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos)
-            end = text.size();
+    for (size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = std::min(text.find(L"\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return lines;
 }
 
-// A report line for a failure message: printable ASCII kept, anything else as '?'.
+// For failure messages: printable ASCII and line breaks kept, anything else as '?'.
 inline std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text)

@@ -96,8 +96,6 @@ TEST_F(ErrReport, EdgeCasesOfTheRecordedError) {
         {"general error", {ERR_GENERAL, L"s", L"d"}, {L"= vbObjectError + 5198 = ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
         {"percent and placeholders", {1, L"%Source%", L"%Descr% \b100%"},
          {L"%Descr% \b100% \r\n", L"  Source: %Source% \r\n", L"  Description: %Descr% \b100%\r\n"}},
-        {"line of the raise", {1, L"s", L"d", {}, 0, 42}, {L"frmMain.cbtnStart_Click()  at Line 42 -"}},
-        {"no line", {1, L"s", L"d"}, {}, {L"at Line"}},
         {"system error 203", {1, L"s", L"d", {}, 0, 0, 203}, {}, {L"API Error"}},
         {"system error 2", {1, L"s", L"d", {}, 0, 0, 2}, {L"  Description: d\r\n  API Error: (2) "}, {L"(2) \r\n"}},
         {"no system message", {1, L"s", L"d", {}, 0, 0, 0xDEAD}, {L"\r\n  API Error: (57005) \r\n  Call Stack: "}},
