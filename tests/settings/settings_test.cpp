@@ -12,7 +12,11 @@ using namespace velmora;
 
 namespace {
 
-constexpr wchar_t kScratch[] = L"Software\\VelmoraTest\\Settings";
+// Each test has a key of its own: CTest runs the tests of this file in parallel.
+std::wstring ScratchPath() {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return L"Software\\VelmoraTest\\Settings\\" + std::wstring(name.begin(), name.end());
+}
 
 // One stored value: a text (REG_SZ), a number (REG_DWORD) or a list (REG_MULTI_SZ).
 struct Stored {
@@ -23,7 +27,7 @@ struct Stored {
 
 void Store(const Reg& reg, const std::vector<Stored>& values) {
     for (const auto& v : values)
-        reg.WriteValue(v.name, v.value, v.type, kScratch, HKEY_CURRENT_USER);
+        reg.WriteValue(v.name, v.value, v.type, ScratchPath(), HKEY_CURRENT_USER);
 }
 
 // The raw value as the registry holds it: its type and text.
@@ -33,7 +37,8 @@ struct Raw {
 };
 std::optional<Raw> ReadRaw(const std::wstring& name) {
     platform::UniqueHKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ScratchPath().c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     wchar_t buffer[256] = {};
     DWORD type = 0, size = sizeof(buffer) - sizeof(wchar_t);
@@ -131,10 +136,10 @@ TEST(SettingsStore, LoadSettingsFromStoredValues) {
     };
     Reg reg;
     for (const auto& c : cases) {
-        test::ScratchKey scratch(HKEY_CURRENT_USER, kScratch);
+        test::ScratchKey scratch(HKEY_CURRENT_USER, ScratchPath());
         Store(reg, c.stored);
         Settings settings(reg);
-        settings.SetRegKey(kScratch);
+        settings.SetRegKey(ScratchPath());
         // Start from the opposite of what is expected, so that a value left alone shows.
         settings.SetCloseAfter(!c.closeAfter);
         settings.SetDirectLogin(!c.directLogin);
@@ -167,10 +172,10 @@ TEST(SettingsStore, ReadValueGivesTextOrDefault) {
     };
     Reg reg;
     for (const auto& c : cases) {
-        test::ScratchKey scratch(HKEY_CURRENT_USER, kScratch);
+        test::ScratchKey scratch(HKEY_CURRENT_USER, ScratchPath());
         Store(reg, c.stored);
         Settings settings(reg);
-        settings.SetRegKey(kScratch);
+        settings.SetRegKey(ScratchPath());
         EXPECT_EQ(settings.ReadValue(L"Language", c.defaultValue), c.expected) << c.name;
     }
 }
@@ -185,9 +190,9 @@ TEST(SettingsStore, SaveWritesOneOrZeroTexts) {
     for (const auto& c : cases) {
         std::string name = "case " + std::to_string(c.closeAfter) + std::to_string(c.directLogin) +
                            std::to_string(c.extStatus);
-        test::ScratchKey scratch(HKEY_CURRENT_USER, kScratch); // the key is missing: Save must create it
+        test::ScratchKey scratch(HKEY_CURRENT_USER, ScratchPath()); // the key is missing: Save must create it
         Settings settings(reg);
-        settings.SetRegKey(kScratch);
+        settings.SetRegKey(ScratchPath());
         settings.SetCloseAfter(c.closeAfter);
         settings.SetDirectLogin(c.directLogin);
         settings.SetExtStatus(c.extStatus);
@@ -203,7 +208,7 @@ TEST(SettingsStore, SaveWritesOneOrZeroTexts) {
         }
 
         Settings reloaded(reg);
-        reloaded.SetRegKey(kScratch);
+        reloaded.SetRegKey(ScratchPath());
         reloaded.LoadSettings();
         EXPECT_EQ(reloaded.CloseAfter(), c.closeAfter) << name << ": round trip";
         EXPECT_EQ(reloaded.DirectLogin(), c.directLogin) << name << ": round trip";
@@ -212,10 +217,10 @@ TEST(SettingsStore, SaveWritesOneOrZeroTexts) {
 }
 
 TEST(SettingsStore, WriteValueStoresTextAndCreatesTheKey) {
-    test::ScratchKey scratch(HKEY_CURRENT_USER, kScratch);
+    test::ScratchKey scratch(HKEY_CURRENT_USER, ScratchPath());
     Reg reg;
     Settings settings(reg);
-    settings.SetRegKey(kScratch);
+    settings.SetRegKey(ScratchPath());
     settings.WriteValue(L"frmMain.Left", L"1234,5");
     auto raw = ReadRaw(L"frmMain.Left");
     ASSERT_TRUE(raw) << "the key or value was not created";

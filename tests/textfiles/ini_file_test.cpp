@@ -18,7 +18,11 @@ std::string Utf16LEFile(const std::wstring& text) {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = test::FreshTempDir(L"IniFile"); }
+    // A folder per test: CTest runs the tests of this file in parallel.
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir_ = test::FreshTempDir(L"IniFile-" + std::wstring(name.begin(), name.end()));
+    }
     void TearDown() override { test::RemoveTree(dir_); }
     std::wstring Write(const std::string& bytes, const std::wstring& name = L"lang.ini") {
         std::wstring path = dir_ + L"\\" + name;
