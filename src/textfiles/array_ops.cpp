@@ -8,10 +8,20 @@
 namespace velmora {
 namespace {
 
+// The midpoint of a range (indexes are never negative here) rounded to the nearest integer, halves
+// to the even one: 0..3 gives 2, 2..3 gives 2, 0..1 gives 0.
+int32_t PivotIndex(int32_t startEntry, int32_t lastEntry) {
+    int64_t sum = int64_t{startEntry} + lastEntry;
+    int64_t half = sum / 2;
+    if (sum % 2 != 0 && half % 2 != 0) // exactly .5 above an odd number: round up to the even one
+        ++half;
+    return static_cast<int32_t>(half);
+}
+
 // Hoare partitioning around the value at the pivot index; returns the ends (high, low) of the two
 // parts still to sort: start..high and low..last.
 std::pair<int32_t, int32_t> Partition(std::vector<std::wstring>& list, int32_t start, int32_t last) {
-    const std::wstring pivot = list[ArrayOps::PivotIndex(start, last)]; // a copy: it must not move with swaps
+    const std::wstring pivot = list[PivotIndex(start, last)]; // a copy: it must not move with swaps
     int32_t low = start, high = last;
     do {
         while (list[low] < pivot)
@@ -43,14 +53,6 @@ void QuickSort(std::vector<std::wstring>& list, int32_t start, int32_t last) {
 }
 
 } // namespace
-
-int32_t ArrayOps::PivotIndex(int32_t startEntry, int32_t lastEntry) {
-    int64_t sum = int64_t{startEntry} + lastEntry;
-    int64_t half = sum >= 0 ? sum / 2 : -((-sum + 1) / 2); // floor(sum / 2)
-    if (sum % 2 != 0 && half % 2 != 0)                     // exactly .5 above an odd floor: round up
-        ++half;
-    return static_cast<int32_t>(half);
-}
 
 int32_t ArrayOps::Count(const std::vector<std::wstring>& list) const {
     if (list.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))

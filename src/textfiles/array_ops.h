@@ -19,10 +19,6 @@ public:
     void Sort(std::vector<std::wstring>& list, int32_t startEntry, int32_t lastEntry = -1) const;
     // The index of value in an ascending list (the first one when it occurs more than once), or -1.
     int32_t Search(const std::vector<std::wstring>& list, const std::wstring& value) const;
-
-    // The pivot index of a range: the midpoint rounded to the nearest integer, halves to the even
-    // one (0..3 gives 2, 2..3 gives 2, 0..1 gives 0).
-    static int32_t PivotIndex(int32_t startEntry, int32_t lastEntry);
 };
 
 } // namespace velmora
