@@ -4,6 +4,7 @@
 
 #include "client/icq_lite.h"
 #include "settings/reg.h"
+#include "support/app_paths_views.h"
 #include "support/support.h"
 
 #include <gtest/gtest.h>
@@ -41,69 +42,12 @@ struct Install {
     Entry view64;
 };
 
-extern "C" LONG NTAPI NtDeleteKey(HANDLE key); // ntdll: deletes the key behind a handle, even a link
-
-// Wine's prefix makes the 32-bit view's App Paths a registry link to the 64-bit one, so an entry
-// written in one view shows in both and the order of the lookup cannot be seen. For as long as this
-// object lives the link is replaced by a key of its own; the link comes back afterwards.
-class SeparateAppPathsViews {
-public:
-    SeparateAppPathsViews() {
-        platform::UniqueHKey link;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLinkPath, REG_OPTION_OPEN_LINK,
-                          KEY_ALL_ACCESS | KEY_WOW64_64KEY, link.put()) != ERROR_SUCCESS)
-            return;
-        wchar_t target[512];
-        DWORD type = 0;
-        DWORD bytes = sizeof(target);
-        if (RegQueryValueExW(link.get(), L"SymbolicLinkValue", nullptr, &type,
-                             reinterpret_cast<BYTE*>(target), &bytes) != ERROR_SUCCESS ||
-            type != REG_LINK)
-            return; // already a key of its own, as on Windows
-        target_.assign(target, bytes / sizeof(wchar_t));
-        if (NtDeleteKey(link.get()) != 0)
-            return;
-        link.reset();
-        platform::UniqueHKey own;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kLinkPath, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                        nullptr, own.put(), nullptr);
-    }
-    ~SeparateAppPathsViews() {
-        if (target_.empty())
-            return;
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kLinkPath);
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kLinkPath, KEY_WOW64_64KEY, 0);
-        platform::UniqueHKey link;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kLinkPath, 0, nullptr, REG_OPTION_CREATE_LINK,
-                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, link.put(), nullptr) == ERROR_SUCCESS)
-            RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
-                           reinterpret_cast<const BYTE*>(target_.data()),
-                           static_cast<DWORD>(target_.size() * sizeof(wchar_t)));
-    }
-    SeparateAppPathsViews(const SeparateAppPathsViews&) = delete;
-    SeparateAppPathsViews& operator=(const SeparateAppPathsViews&) = delete;
-
-    // Whether a value written in one view stays out of the other.
-    static bool Separate() {
-        Reg reg;
-        test::ScratchKey probe(HKEY_LOCAL_MACHINE, kProbeKey, RegView::View64);
-        reg.WriteValue(L"", L"64", REG_SZ, kProbeKey, HKEY_LOCAL_MACHINE, RegView::View64);
-        return reg.ReadValue(L"", kProbeKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText().empty();
-    }
-
-private:
-    static constexpr wchar_t kLinkPath[] =
-        L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-    static constexpr wchar_t kProbeKey[] =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VelmoraViewProbe.exe";
-    std::wstring target_;
-};
-
 class Startup : public ::testing::Test {
 protected:
     // A clean start: no settings but the language, no client entry in either view.
     void Reset() {
-        ASSERT_TRUE(SeparateAppPathsViews::Separate()) << "an App Paths value of one view shows in the other";
+        ASSERT_TRUE(test::SeparateAppPathsViews::Separate())
+            << "an App Paths value of one view shows in the other";
         settings_.Clear();
         appPaths32_.Clear();
         appPaths64_.Clear();
@@ -130,7 +74,8 @@ protected:
     test::ChildProcess StartVelmora() { return test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe"); }
 
     Reg reg_;
-    SeparateAppPathsViews views_;
+    // Wine links the two views' App Paths keys; the lookup order is only visible without the link.
+    test::SeparateAppPathsViews views_;
     // Deleted first and last: the program's settings and the client's entry in both views.
     test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
     test::ScratchKey appPaths32_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
@@ -205,6 +150,25 @@ TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
                 << c.name << ": " << Narrow(value) << " = " << Narrow(stored);
         }
     }
+}
+
+TEST(AppPathsViews, SeparatedForATestAndLinkedAgainAfterwards) {
+    if (test::SeparateAppPathsViews::Separate())
+        GTEST_SKIP() << "the two views' App Paths keys are separate here already";
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VelmoraLinkProbe.exe";
+    test::ScratchKey probe(HKEY_LOCAL_MACHINE, key, RegView::View64);
+    Reg reg;
+    reg.WriteValue(L"", L"kept", REG_SZ, key, HKEY_LOCAL_MACHINE, RegView::View64);
+    {
+        test::SeparateAppPathsViews separated;
+        EXPECT_TRUE(test::SeparateAppPathsViews::Separate());
+        EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View32).AsText(), L"")
+            << "the 32-bit view starts empty while separated";
+    }
+    EXPECT_FALSE(test::SeparateAppPathsViews::Separate()) << "the link was not restored";
+    // The link leads to the 64-bit key again, which kept what it held.
+    EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View32).AsText(), L"kept");
+    EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View64).AsText(), L"kept");
 }
 
 } // namespace
