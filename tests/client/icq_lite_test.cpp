@@ -66,7 +66,8 @@ TEST_F(ClientDataTest, LastUserIsADwordReadAsText) {
         ADD_FAILURE() << "a text that is no number was written";
     } catch (const err::Error& e) {
         EXPECT_EQ(e.record().number, err::ERR_TYPE_MISMATCH);
-        EXPECT_NE(e.record().description.find(L"basICQLite.LastUser(strUser)"), std::wstring::npos)
+        EXPECT_NE(e.record().description.find(L"  Call Stack: basICQLite.LastUser(strUser='12a')"),
+                  std::wstring::npos)
             << e.record().description;
     }
 }
