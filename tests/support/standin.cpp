@@ -3,6 +3,7 @@
 #include "client/icq_lite.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 namespace velmora::test {
 
@@ -48,10 +49,11 @@ void EndProcess(DWORD pid) {
     }
 }
 
+// The visible top-level windows of process pid, of class className (nullptr: any class).
 struct WindowSearch {
     DWORD pid;
     const wchar_t* className;
-    HWND found = nullptr;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
@@ -60,11 +62,20 @@ BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
-    if (pid == search->pid && wcscmp(name, search->className) == 0 && IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
+    if (pid == search->pid && (!search->className || wcscmp(name, search->className) == 0) &&
+        IsWindowVisible(hwnd))
+        search->found.push_back(hwnd);
     return TRUE;
+}
+
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className) {
+    WindowSearch search{pid, className};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD ToPid(const std::wstring& text) {
+    return static_cast<DWORD>(std::wcstoul(text.c_str(), nullptr, 10));
 }
 
 } // namespace
@@ -150,9 +161,17 @@ bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
     return WaitFor([&] { return Read().Count(name) >= count; }, timeout);
 }
 
+bool StandinClient::CloseWindows() const {
+    auto pids = Read().All(L"pid");
+    for (const auto& pid : pids)
+        for (HWND hwnd : WindowsOf(ToPid(pid), nullptr))
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return WaitForLine(L"exit", pids.size());
+}
+
 void StandinClient::EndAll() const {
     for (const auto& pid : Read().All(L"pid"))
-        EndProcess(static_cast<DWORD>(std::wcstoul(pid.c_str(), nullptr, 10)));
+        EndProcess(ToPid(pid));
 }
 
 FocusBystander::FocusBystander(const std::wstring& testName) {
@@ -163,14 +182,35 @@ FocusBystander::FocusBystander(const std::wstring& testName) {
         ADD_FAILURE() << "the focus bystander did not come up; record: " << Read().Raw();
         return;
     }
-    WindowSearch search{process_.Id(), L"VelmoraFocusBystander"};
-    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    if (!search.found || GetForegroundWindow() != search.found) {
-        ADD_FAILURE() << "the focus bystander's window " << search.found << " is not the foreground window "
+    auto windows = WindowsOf(process_.Id(), L"VelmoraFocusBystander");
+    HWND window = windows.empty() ? nullptr : windows.front();
+    if (!window || GetForegroundWindow() != window) {
+        ADD_FAILURE() << "the focus bystander's window " << window << " is not the foreground window "
                       << GetForegroundWindow() << "; record: " << Read().Raw();
         return;
     }
-    window_ = search.found;
+    window_ = window;
+}
+
+bool FocusBystander::Close() {
+    if (window_)
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    return WaitFor([&] { return Read().First(L"exit").has_value(); });
+}
+
+size_t CountProcesses(const std::wstring& exeName) {
+    // INVALID_HANDLE_VALUE on failure, like a file handle.
+    platform::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        ADD_FAILURE() << "no process snapshot, error " << GetLastError();
+        return 0;
+    }
+    size_t count = 0;
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0 ? 1 : 0;
+    return count;
 }
 
 StandinInstall::StandinInstall() {

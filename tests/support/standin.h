@@ -66,6 +66,10 @@ public:
     // Waits until the record holds at least count lines called name.
     bool WaitForLine(const std::wstring& name, size_t count = 1,
                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Asks every recorded stand-in to close (WM_CLOSE to its windows) and waits until each has
+    // recorded its exit. Messages posted to it before are handled first, so afterwards its
+    // record is complete. False when one did not exit in time.
+    bool CloseWindows() const;
     // Ends the recorded stand-in processes that still run.
     void EndAll() const;
 
@@ -82,12 +86,18 @@ public:
     bool Ready() const { return window_ != nullptr; }
     HWND Window() const { return window_; }
     Record Read() const { return Record::Load(recordPath_); }
+    // Closes its window and waits for its exit record: everything posted to it before has then
+    // been handled and recorded.
+    bool Close();
 
 private:
     std::wstring recordPath_;
     ChildProcess process_;
     HWND window_ = nullptr;
 };
+
+// How many processes run an exe of that file name (e.g. L"standin_client.exe").
+size_t CountProcesses(const std::wstring& exeName);
 
 // Makes the stand-in the installed client: its path as the App Paths entry of ICQLite.exe in the
 // 32-bit view (where the 32-bit client's installer writes it). The entry is removed at the end.

@@ -16,9 +16,11 @@ namespace {
 using velmora::tools::RecordLog;
 
 RecordLog* g_log = nullptr;
+bool g_closing = false; // its own close takes the focus away: that is not recorded
 constexpr wchar_t kClass[] = L"VelmoraFocusBystander";
 
 void Quit(HWND hwnd, const wchar_t* reason) {
+    g_closing = true;
     g_log->Write(L"exit", reason);
     DestroyWindow(hwnd);
 }
@@ -38,11 +40,12 @@ LRESULT CALLBACK BystanderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         g_log->Write(L"char", static_cast<long long>(wParam));
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE)
+        if (LOWORD(wParam) == WA_INACTIVE && !g_closing)
             g_log->WriteTime(L"deactivated");
         break;
     case WM_KILLFOCUS:
-        g_log->WriteTime(L"killfocus");
+        if (!g_closing)
+            g_log->WriteTime(L"killfocus");
         break;
     case WM_TIMER:
         KillTimer(hwnd, wParam);

@@ -34,6 +34,7 @@ HWND g_window = nullptr;
 int g_showCommand = SW_SHOWDEFAULT;
 std::wstring g_kind;
 HINSTANCE g_instance = nullptr;
+bool g_closing = false; // after the exit record nothing more is recorded
 
 constexpr wchar_t kPlainClass[] = L"VelmoraStandinLogin";
 constexpr wchar_t kTitle[] = L"ICQ Lite Login";
@@ -110,6 +111,9 @@ void RecordStartupInfo() {
 }
 
 void Quit(const wchar_t* reason) {
+    if (g_closing)
+        return;
+    g_closing = true;
     g_log->Write(L"exit", reason);
     g_log->WriteTime(L"exit.ms");
     if (g_window)
@@ -119,14 +123,16 @@ void Quit(const wchar_t* reason) {
 }
 
 void RecordActivation(WPARAM wParam) {
-    if (LOWORD(wParam) != WA_INACTIVE)
+    if (LOWORD(wParam) != WA_INACTIVE && !g_closing)
         g_log->WriteTime(L"activated");
 }
 
 INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        return TRUE;
+        // FALSE: no default focus. Setting the focus in a window activates it, and the point of
+        // the record is to show whether the launcher activated it.
+        return FALSE;
     case WM_ACTIVATE:
         RecordActivation(wParam);
         return FALSE;
