@@ -63,8 +63,8 @@ void Main() {
             MainWindow::Show();
             return;
         }
-        std::wstring text =
-            g_owners.language->TranslateText(L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
+        std::wstring text = g_owners.language->TranslateText(
+            L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
         MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
     });
 }

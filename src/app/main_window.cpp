@@ -14,7 +14,9 @@ constexpr wchar_t kClassName[] = L"VelmoraMain";
 HWND g_hwnd = nullptr;
 
 // Window positions are stored in twips, 1/1440 inch: 15 per pixel at 96 DPI.
-double PixelsToTwips(int pixels, UINT dpi) { return pixels * 1440.0 / dpi; }
+double PixelsToTwips(int pixels, UINT dpi) {
+    return pixels * 1440.0 / dpi;
+}
 
 std::wstring NumberText(double value) {
     wchar_t buffer[64];
@@ -63,15 +65,21 @@ void MainWindow::Show() {
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     RegisterClassExW(&wc);
     g_hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Velmora",
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             240, 400, nullptr, nullptr, instance, nullptr);
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 240, 400, nullptr, nullptr, instance, nullptr);
     ShowWindow(g_hwnd, SW_SHOWNORMAL);
     UpdateWindow(g_hwnd);
 }
 
-bool MainWindow::Exists() { return g_hwnd != nullptr; }
-HWND MainWindow::Handle() { return g_hwnd; }
+bool MainWindow::Exists() {
+    return g_hwnd != nullptr;
+}
+HWND MainWindow::Handle() {
+    return g_hwnd;
+}
 
-bool MainWindow::PreTranslate(MSG& msg) { return g_hwnd && IsDialogMessageW(g_hwnd, &msg); }
+bool MainWindow::PreTranslate(MSG& msg) {
+    return g_hwnd && IsDialogMessageW(g_hwnd, &msg);
+}
 
 } // namespace velmora::app

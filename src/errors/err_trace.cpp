@@ -12,20 +12,32 @@ ReportPresenter* g_presenter = nullptr;
 std::wstring g_report;
 } // namespace
 
-std::wstring DefaultSource() { return L"Velmora"; }
+std::wstring DefaultSource() {
+    return L"Velmora";
+}
 
-void Raise(ErrorRecord record) { throw Error(std::move(record)); }
+void Raise(ErrorRecord record) {
+    throw Error(std::move(record));
+}
 
 void Raise(int32_t number, std::wstring description, std::source_location where) {
-    Raise(ErrorRecord{number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
+    Raise(ErrorRecord{
+        number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
 }
 
 void RaiseSystem(int32_t number, std::wstring description, uint32_t systemError, std::source_location where) {
-    Raise(ErrorRecord{number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()),
+    Raise(ErrorRecord{number,
+                      DefaultSource(),
+                      std::move(description),
+                      {},
+                      0,
+                      static_cast<int32_t>(where.line()),
                       systemError});
 }
 
-ErrorRecord& CurrentError() { return g_current; }
+ErrorRecord& CurrentError() {
+    return g_current;
+}
 
 void CaptureCurrentException() noexcept {
     try {
@@ -56,7 +68,9 @@ std::wstring ErrorIn(std::wstring_view signature, const ArgList&, int32_t flags)
 
 void ErrPreserve() {}
 void ErrRestore() {}
-std::wstring ErrReportText() { return g_report; }
+std::wstring ErrReportText() {
+    return g_report;
+}
 
 void ErrShowReport() {
     if (g_presenter)
@@ -65,6 +79,8 @@ void ErrShowReport() {
         MessageBoxW(nullptr, g_report.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
 }
 
-void SetReportPresenter(ReportPresenter* presenter) { g_presenter = presenter; }
+void SetReportPresenter(ReportPresenter* presenter) {
+    g_presenter = presenter;
+}
 
 } // namespace velmora::err

@@ -12,12 +12,12 @@
 
 namespace velmora::err {
 
-constexpr int32_t vbObjectError = -2147221504;                 // 0x80040000
-constexpr int32_t ERR_GENERAL = vbObjectError + 5198;          // lost error information
+constexpr int32_t vbObjectError = -2147221504;        // 0x80040000
+constexpr int32_t ERR_GENERAL = vbObjectError + 5198; // lost error information
 constexpr int32_t ERRMAP_APP_FIRST = ERR_GENERAL;
-constexpr int32_t ERRMAP_FIRST = vbObjectError + 4197;         // errors meant for the user ...
-constexpr int32_t ERRMAP_LAST = vbObjectError + 5197;          // ... shown without a report
-constexpr int32_t ERRMAP_SILENT = vbObjectError + 4200;        // a mapped error shown to nobody
+constexpr int32_t ERRMAP_FIRST = vbObjectError + 4197;  // errors meant for the user ...
+constexpr int32_t ERRMAP_LAST = vbObjectError + 5197;   // ... shown without a report
+constexpr int32_t ERRMAP_SILENT = vbObjectError + 4200; // a mapped error shown to nobody
 
 // Numbers of the classic runtime errors the program raises itself.
 constexpr int32_t ERR_INVALID_CALL = 5;
@@ -37,8 +37,8 @@ enum ErrInFlags : int32_t {
     ERRIN_ROLLBACK = 16,
     ERRIN_WEBINFO = 32,
     ERRIN_CLOSE_CONNECTION = 64,
-    ERRIN_TOPLEVEL = ERRIN_REPORT | ERRIN_VOTE_NOCOMMIT | ERRIN_WEBINFO,  // 42
-    ERRIN_NESTED = ERRIN_TOPLEVEL | ERRIN_RERAISE,                        // 43
+    ERRIN_TOPLEVEL = ERRIN_REPORT | ERRIN_VOTE_NOCOMMIT | ERRIN_WEBINFO, // 42
+    ERRIN_NESTED = ERRIN_TOPLEVEL | ERRIN_RERAISE,                       // 43
 };
 
 // What is known about one error. Line is the source line of the raise in the procedure that

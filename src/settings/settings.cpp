@@ -7,10 +7,11 @@
 namespace velmora {
 
 std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstring& defaultValue) const {
-    return err::Trap(L"clsSettings.ReadValue(strValueName,strDefault)", err::Args(valueName, defaultValue), [&] {
-        std::wstring text = reg_.ReadValue(valueName, regKey_, HKEY_CURRENT_USER).AsText();
-        return text.empty() ? defaultValue : text;
-    });
+    return err::Trap(L"clsSettings.ReadValue(strValueName,strDefault)", err::Args(valueName, defaultValue),
+                     [&] {
+                         std::wstring text = reg_.ReadValue(valueName, regKey_, HKEY_CURRENT_USER).AsText();
+                         return text.empty() ? defaultValue : text;
+                     });
 }
 
 void Settings::WriteValue(const std::wstring& valueName, const std::wstring& value) const {

@@ -7,8 +7,9 @@
 namespace velmora {
 
 std::wstring File::OpenForInput(const std::wstring& path) const {
-    platform::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return {};
     LARGE_INTEGER size{};
@@ -31,9 +32,11 @@ void File::OpenForOutput(const std::wstring& path, const std::wstring& body) con
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, body.data(), static_cast<int>(body.size()), nullptr, 0, nullptr, nullptr);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, body.data(), static_cast<int>(body.size()), nullptr, 0,
+                                    nullptr, nullptr);
     std::vector<char> data(bytes);
-    WideCharToMultiByte(CP_ACP, 0, body.data(), static_cast<int>(body.size()), data.data(), bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, body.data(), static_cast<int>(body.size()), data.data(), bytes, nullptr,
+                        nullptr);
     DWORD written = 0;
     WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
 }
