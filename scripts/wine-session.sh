@@ -3,7 +3,8 @@
 #   wine_session_start PREFIX_DIR   boots the prefix (fresh when it does not exist yet)
 #   wine_session_stop               ends the server and the Xvfb this run started
 
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko prompts; and a crashing test ends at once instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export WINEDEBUG=-all
 VELMORA_XVFB_PID=""
 
@@ -26,6 +27,11 @@ wine_session_start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wineserver -w
+    fi
+    # Wine as packaged here does not load its own fonts (Tahoma, Marlett for the caption buttons,
+    # MS Sans Serif) from /usr/share/wine/fonts; in the prefix's Fonts folder it does.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
     # Keep one server alive and start the services with every stream redirected, so that no
     # service process inherits the output pipe of the test runner.

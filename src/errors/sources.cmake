@@ -1,2 +1,4 @@
 target_sources(velmora_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/err_trace.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/err_trace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_env.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_text.cpp)
