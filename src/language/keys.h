@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 41> kAll = {
+inline constexpr std::array<std::wstring_view, 45> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -31,6 +31,11 @@ inline constexpr std::array<std::wstring_view, 41> kAll = {
     L"The ICQ number is invalid",
     L"You have to enter a ICQ Number first",
     L"One Moment please, ICQ Lite is starting",
+    // Launcher: the client's values could not be written (followed by the value, key and reason).
+    L"ICQ Lite was not started, because your choice could not be saved for it.",
+    L"Value",
+    L"Key",
+    L"Reason",
     // Update check.
     L"Are you connected to the Internet?",
     L"A new version is available. Do you want to download it?",

@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <regex>
 
 using namespace velmora;
 
@@ -72,4 +75,28 @@ TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
             EXPECT_TRUE(hebrew || name != L"Hebrew") << "untranslated in Hebrew.ini: " << key << "=" << value;
         }
     }
+}
+
+// Every English text the code hands to a translation call as a literal is in the list the files are
+// checked against, so a new message cannot ship untranslated. Scans the source tree of this build.
+TEST(ShippedLanguageFiles, ListHoldsEveryKeyTheCodeLooksUp) {
+    std::filesystem::path source = VELMORA_SOURCE_DIR "/src";
+    if (source.string().starts_with("/"))
+        source = "Z:" + source.string(); // a Unix path, seen through Wine's drive Z:
+    const std::regex call(R"re(Translate(Text)?\(\s*L"((\\.|[^"\\])*)")re");
+    int calls = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m, ++calls) {
+            std::string utf8 = (*m)[2];
+            std::wstring key(utf8.size(), L'\0');
+            key.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), key.data(),
+                                           static_cast<int>(key.size())));
+            EXPECT_NE(std::find(keys::kAll.begin(), keys::kAll.end(), key), keys::kAll.end())
+                << entry.path().string() << " looks up \"" << key
+                << "\", which language/keys.h does not list";
+        }
+    }
+    EXPECT_GT(calls, 0) << "no translation call found below " << source.string();
 }
