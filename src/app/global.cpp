@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/shared.h"
 #include "client/icq_lite.h"
+#include "errors/show_error_window.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "settings/reg.h"
@@ -63,8 +64,8 @@ void Main() {
             MainWindow::Show();
             return;
         }
-        std::wstring text =
-            g_owners.language->TranslateText(L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
+        std::wstring text = g_owners.language->TranslateText(
+            L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
         MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
     });
 }
@@ -91,6 +92,8 @@ void Dispose() {
 }
 
 int Run() {
+    // Reports of errors caught in event handlers go to the error report window.
+    err::SetReportPresenter(&err::ErrorWindowPresenter());
     try {
         Main();
     } catch (const err::Error& e) {

@@ -1,2 +1,4 @@
 target_sources(velmora_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/err_trace.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/err_trace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mailto.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/show_error_window.cpp)

@@ -1,2 +1,3 @@
 target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp)
