@@ -7,8 +7,11 @@
 
 namespace velmora::err {
 
-// Mail programs and ShellExecute reliably take URLs of about 2000 characters; stay below that.
-constexpr size_t kMaxMailtoLength = 1800;
+// Mail programs on Windows take URLs of about 2000 characters, but Wine's shell passes at most
+// 1023 characters of command line to the mail program (the URL is dropped beyond that) and
+// crashes on mailto: URLs of about 1000 characters. 900 leaves room for the mail program's own
+// command and keeps the link working everywhere; a cut report still says what failed where.
+constexpr size_t kMaxMailtoLength = 900;
 
 // Percent-encodes text as UTF-8: letters, digits and - . _ ~ stay, everything else becomes %XX.
 // Unpaired surrogates are encoded as U+FFFD.
