@@ -3,7 +3,8 @@
 #   wine_session_start PREFIX_DIR   boots the prefix (fresh when it does not exist yet)
 #   wine_session_stop               ends the server and the Xvfb this run started
 
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko prompts; and a crashing test ends at once instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export WINEDEBUG=-all
 VELMORA_XVFB_PID=""
 

@@ -7,10 +7,14 @@ namespace velmora::icqlite {
 namespace {
 std::wstring g_exePathCache;
 
-const Reg& reg() { return *Shared().reg; }
+const Reg& reg() {
+    return *Shared().reg;
+}
 } // namespace
 
-std::wstring UserKey(const std::wstring& number) { return std::wstring(kOwnersKey) + L"\\" + number + L"\\ICQLite"; }
+std::wstring UserKey(const std::wstring& number) {
+    return std::wstring(kOwnersKey) + L"\\" + number + L"\\ICQLite";
+}
 
 std::wstring ExePath() {
     return err::Trap(L"basICQLite.ExePath", err::NoArgs(), [&] {
@@ -20,7 +24,9 @@ std::wstring ExePath() {
     });
 }
 
-void ResetExePathCache() { g_exePathCache.clear(); }
+void ResetExePathCache() {
+    g_exePathCache.clear();
+}
 
 std::wstring GetExePath() {
     return err::Trap(L"basICQLite.GetExePath", err::NoArgs(), [&] {
@@ -55,21 +61,24 @@ int32_t GetLastStatus(const std::wstring& user) {
     return err::Trap(L"basICQLite.GetLastStatus(strUser)", err::Args(user), [&] {
         if (user.empty())
             return int32_t{0};
-        int32_t status = reg().ReadValue(L"LastStatus", UserKey(user), HKEY_LOCAL_MACHINE, kClientView).AsNumber();
+        int32_t status =
+            reg().ReadValue(L"LastStatus", UserKey(user), HKEY_LOCAL_MACHINE, kClientView).AsNumber();
         return status == 256 ? int32_t{257} : status;
     });
 }
 
 bool MultiInstanceEnable() {
     return err::Trap(L"basICQLite.MultiInstanceEnable", err::NoArgs(), [&] {
-        return reg().ReadValue(L"MultiInstance", kDefaultPrefsKey, HKEY_LOCAL_MACHINE, kClientView).AsText() == L"Yes";
+        return reg()
+                   .ReadValue(L"MultiInstance", kDefaultPrefsKey, HKEY_LOCAL_MACHINE, kClientView)
+                   .AsText() == L"Yes";
     });
 }
 
 void SetMultiInstanceEnable(bool enable) {
     err::Trap(L"basICQLite.MultiInstanceEnable(bolEnable)", err::Args(enable), [&] {
-        reg().WriteValue(L"MultiInstance", enable ? L"Yes" : L"False", REG_SZ, kDefaultPrefsKey, HKEY_LOCAL_MACHINE,
-                         kClientView);
+        reg().WriteValue(L"MultiInstance", enable ? L"Yes" : L"False", REG_SZ, kDefaultPrefsKey,
+                         HKEY_LOCAL_MACHINE, kClientView);
     });
 }
 

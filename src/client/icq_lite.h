@@ -11,14 +11,15 @@ namespace velmora::icqlite {
 
 inline constexpr wchar_t kOwnersKey[] = L"Software\\Mirabilis\\ICQ\\NewOwners";
 inline constexpr wchar_t kDefaultPrefsKey[] = L"Software\\Mirabilis\\ICQ\\DefaultPrefs";
-inline constexpr wchar_t kAppPathsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQLite.exe";
+inline constexpr wchar_t kAppPathsKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQLite.exe";
 inline constexpr RegView kClientView = RegView::View32;
 
 // "Software\Mirabilis\ICQ\NewOwners\<number>\ICQLite", the number exactly as given.
 std::wstring UserKey(const std::wstring& number);
 
-std::wstring ExePath();      // cached once a non-empty path was found
-std::wstring GetExePath();   // App Paths default value: 32-bit view first, then the 64-bit one
+std::wstring ExePath();    // cached once a non-empty path was found
+std::wstring GetExePath(); // App Paths default value: 32-bit view first, then the 64-bit one
 bool IsInstalled();
 std::wstring LastUser();
 // Writes "LastOwner" (REG_DWORD); returns the registry's result for callers that check it.

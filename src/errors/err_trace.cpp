@@ -1,70 +1,211 @@
-// Interim error capture: records and re-raises, builds a short report. The full report text
-// (header template, value blocks, API error line) replaces this.
 #include "errors/err_trace.h"
 
+#include "errors/report_env.h"
+#include "errors/report_text.h"
+
 #include <windows.h>
+#include <cwchar>
 #include <new>
 
 namespace velmora::err {
 namespace {
-ErrorRecord g_current;
-ReportPresenter* g_presenter = nullptr;
-std::wstring g_report;
+
+// The source every trap level gives the error it passes on: the description then is the report.
+constexpr wchar_t kPropagatedSource[] = L"ErrTrace.ErrorIn";
+constexpr wchar_t kLostInformation[] = L"ErrorIn: Error information was lost. "
+                                       L"To fix: call ErrPreserve before doing anything in error handler.";
+constexpr wchar_t kTitle[] = L"Velmora";
+
+// The copy of the current error that ErrorIn works on, kept after it returns so that
+// ErrShowReport can tell a message for the user from a report.
+struct PreservedError {
+    int32_t number = 0;
+    std::wstring source;
+    std::wstring description;
+    std::wstring helpFile;
+    std::wstring helpContext;
+    int32_t line = 0;
+    uint32_t lastSystemError = 0;
+    bool preserved = false;
+};
+
+struct TraceState {
+    ErrorRecord current;
+    PreservedError kept;
+    std::wstring reportText;
+    ReportPresenter* presenter = nullptr;
+};
+
+TraceState& State() {
+    static TraceState state;
+    return state;
+}
+
+std::wstring WidenMessage(const char* text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (n <= 1)
+        return {};
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
+    wide.resize(static_cast<size_t>(n - 1));
+    return wide;
+}
+
+// The header and the system-error line: written by the innermost trap only.
+std::wstring NewReport(const PreservedError& kept, const Signature& signature) {
+    std::wstring report = BuildReportHeader(HeaderError{kept.number, kept.source, kept.description},
+                                            signature.method, CurrentHeaderFacts());
+    auto code = static_cast<int32_t>(kept.lastSystemError);
+    if (code != 0 && code != 203) // no message lookup for codes that get no line
+        report += SystemErrorLine(code, ApiErrorText(kept.lastSystemError));
+    return report;
+}
+
+void ShowUserMessage(const std::wstring& message) {
+    if (auto* presenter = State().presenter)
+        presenter->ShowUserMessage(message);
+    else
+        MessageBoxW(nullptr, DisplayText(message).c_str(), kTitle, MB_OK);
+}
+
 } // namespace
 
-std::wstring DefaultSource() { return L"Velmora"; }
+std::wstring DefaultSource() {
+    return L"Velmora";
+}
 
-void Raise(ErrorRecord record) { throw Error(std::move(record)); }
+void Raise(ErrorRecord record) {
+    throw Error(std::move(record));
+}
 
 void Raise(int32_t number, std::wstring description, std::source_location where) {
-    Raise(ErrorRecord{number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
+    Raise(ErrorRecord{
+        number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
 }
 
 void RaiseSystem(int32_t number, std::wstring description, uint32_t systemError, std::source_location where) {
-    Raise(ErrorRecord{number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()),
+    Raise(ErrorRecord{number,
+                      DefaultSource(),
+                      std::move(description),
+                      {},
+                      0,
+                      static_cast<int32_t>(where.line()),
                       systemError});
 }
 
-ErrorRecord& CurrentError() { return g_current; }
+ErrorRecord& CurrentError() {
+    return State().current;
+}
 
 void CaptureCurrentException() noexcept {
+    ErrorRecord& current = State().current;
     try {
-        throw;
-    } catch (const Error& e) {
-        g_current = e.record();
-    } catch (const std::bad_alloc&) {
-        g_current = ErrorRecord{ERR_OUT_OF_MEMORY, DefaultSource(), L"Out of memory"};
+        try {
+            throw;
+        } catch (const Error& e) {
+            current = e.record();
+        } catch (const std::bad_alloc&) {
+            current = ErrorRecord{ERR_OUT_OF_MEMORY, DefaultSource(), L"Out of memory"};
+        } catch (const std::exception& e) {
+            current =
+                ErrorRecord{ERR_INTERNAL, DefaultSource(), L"Internal error: " + WidenMessage(e.what())};
+        } catch (...) {
+            current = ErrorRecord{};
+        }
     } catch (...) {
-        g_current = ErrorRecord{};
+        // No memory left even for the record: ErrorIn reports the information as lost.
+        current.number = 0;
     }
 }
 
-std::wstring ErrorIn(std::wstring_view signature, const ArgList&, int32_t flags) {
-    if (g_current.number == 0)
-        g_current = ErrorRecord{ERR_GENERAL, DefaultSource(), L"ErrorIn: Error information was lost. "};
-    if (flags & ERRIN_REPORT) {
-        if (g_current.source != L"ErrTrace.ErrorIn")
-            g_report = g_current.description + L"\r\n";
-        g_report += L"  Call Stack: " + std::wstring(signature) + L"\r\n";
-        g_current.source = L"ErrTrace.ErrorIn";
-        g_current.description = g_report;
-    }
-    if (flags & ERRIN_RERAISE)
-        throw Error(ErrorRecord{g_current.number, g_current.source, g_current.description});
-    return (flags & ERRIN_REPORT) ? g_report : std::wstring();
+void ErrPreserve() {
+    TraceState& s = State();
+    if (s.current.number == 0 || s.kept.preserved)
+        return;
+    s.kept.number = s.current.number;
+    s.kept.description = s.current.description;
+    s.kept.source = s.current.source;
+    s.kept.helpFile = s.current.helpFile;
+    s.kept.helpContext = std::to_wstring(s.current.helpContext);
+    s.kept.line = s.current.line;
+    s.kept.lastSystemError = s.current.lastSystemError;
+    s.kept.preserved = true;
 }
 
-void ErrPreserve() {}
-void ErrRestore() {}
-std::wstring ErrReportText() { return g_report; }
+void ErrRestore() {
+    TraceState& s = State();
+    if (!s.kept.preserved)
+        return;
+    s.current = ErrorRecord{};
+    s.current.number = s.kept.number;
+    s.current.source = s.kept.source;
+    s.current.description = s.kept.description;
+    if (!s.kept.helpContext.empty())
+        s.current.helpContext = static_cast<int32_t>(std::wcstol(s.kept.helpContext.c_str(), nullptr, 10));
+    s.current.helpFile = s.kept.helpFile;
+}
+
+std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags) {
+    TraceState& s = State();
+    std::wstring result;
+    try {
+        if (s.current.number == 0 && !s.kept.preserved) {
+            s.current.number = ERR_GENERAL;
+            s.current.description = kLostInformation;
+        }
+        ErrPreserve();
+        if (IsMappedError(s.kept.number)) {
+            // A message for the user: no report at any level.
+            s.reportText.clear();
+        } else if (flags & ERRIN_REPORT) {
+            Signature parts = ParseSignature(signature);
+            if (s.kept.source == kPropagatedSource)
+                s.reportText = s.kept.description;
+            else
+                s.reportText = NewReport(s.kept, parts);
+            s.reportText +=
+                CallStackEntry(parts.method, parts.argNames, args, s.kept.line, UserValueFormat());
+            s.kept.source = kPropagatedSource;
+            s.kept.description = s.reportText;
+            result = s.reportText;
+        }
+    } catch (...) {
+        // Only memory can run out here; what was built so far is kept and the error goes on.
+    }
+    ErrRestore();
+    s.kept.preserved = false;
+    if (flags & ERRIN_RERAISE) {
+        const ErrorRecord& c = s.current;
+        throw Error(ErrorRecord{c.number, c.source, c.description, c.helpFile, c.helpContext, 0, 0});
+    }
+    return result;
+}
+
+std::wstring ErrReportText() {
+    const TraceState& s = State();
+    if (!s.reportText.empty())
+        return s.reportText;
+    if (s.kept.source == kPropagatedSource)
+        return s.current.description;
+    return {};
+}
 
 void ErrShowReport() {
-    if (g_presenter)
-        g_presenter->ShowReport(g_report);
+    const TraceState& s = State();
+    if (IsMappedError(s.kept.number)) {
+        if (s.kept.number != ERRMAP_SILENT)
+            ShowUserMessage(s.current.description);
+        return;
+    }
+    std::wstring report = ErrReportText();
+    if (s.presenter)
+        s.presenter->ShowReport(report);
     else
-        MessageBoxW(nullptr, g_report.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
+        MessageBoxW(nullptr, DisplayText(report).c_str(), kTitle, MB_OK | MB_ICONSTOP);
 }
 
-void SetReportPresenter(ReportPresenter* presenter) { g_presenter = presenter; }
+void SetReportPresenter(ReportPresenter* presenter) {
+    State().presenter = presenter;
+}
 
 } // namespace velmora::err

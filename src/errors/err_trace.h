@@ -1,6 +1,12 @@
 // Error capture: every trapped procedure hands its signature and argument values to ErrorIn when
 // something fails below it. The innermost level writes the report header and its call-stack line,
 // every level above adds its own line, and the event handler at the top presents the report.
+//
+// Where the failing line comes from: Raise and RaiseSystem record the source line of the raise
+// (std::source_location), so the innermost call-stack line says "at Line n". The error that a trap
+// passes on to its caller carries line 0 (and no system error code): the caller's own line of the
+// call is not known, and its call-stack line then has no "at Line" part. Errors that did not come
+// from Raise (out of memory, library exceptions) carry 0 as well.
 #pragma once
 #include "errors/err_value.h"
 
@@ -12,12 +18,12 @@
 
 namespace velmora::err {
 
-constexpr int32_t vbObjectError = -2147221504;                 // 0x80040000
-constexpr int32_t ERR_GENERAL = vbObjectError + 5198;          // lost error information
+constexpr int32_t vbObjectError = -2147221504;        // 0x80040000
+constexpr int32_t ERR_GENERAL = vbObjectError + 5198; // lost error information
 constexpr int32_t ERRMAP_APP_FIRST = ERR_GENERAL;
-constexpr int32_t ERRMAP_FIRST = vbObjectError + 4197;         // errors meant for the user ...
-constexpr int32_t ERRMAP_LAST = vbObjectError + 5197;          // ... shown without a report
-constexpr int32_t ERRMAP_SILENT = vbObjectError + 4200;        // a mapped error shown to nobody
+constexpr int32_t ERRMAP_FIRST = vbObjectError + 4197;  // errors meant for the user ...
+constexpr int32_t ERRMAP_LAST = vbObjectError + 5197;   // ... shown without a report
+constexpr int32_t ERRMAP_SILENT = vbObjectError + 4200; // a mapped error shown to nobody
 
 // Numbers of the classic runtime errors the program raises itself.
 constexpr int32_t ERR_INVALID_CALL = 5;
@@ -37,8 +43,8 @@ enum ErrInFlags : int32_t {
     ERRIN_ROLLBACK = 16,
     ERRIN_WEBINFO = 32,
     ERRIN_CLOSE_CONNECTION = 64,
-    ERRIN_TOPLEVEL = ERRIN_REPORT | ERRIN_VOTE_NOCOMMIT | ERRIN_WEBINFO,  // 42
-    ERRIN_NESTED = ERRIN_TOPLEVEL | ERRIN_RERAISE,                        // 43
+    ERRIN_TOPLEVEL = ERRIN_REPORT | ERRIN_VOTE_NOCOMMIT | ERRIN_WEBINFO, // 42
+    ERRIN_NESTED = ERRIN_TOPLEVEL | ERRIN_RERAISE,                       // 43
 };
 
 // What is known about one error. Line is the source line of the raise in the procedure that
@@ -80,12 +86,16 @@ ErrorRecord& CurrentError();
 // Turns the exception being handled (inside a catch block) into the current error.
 void CaptureCurrentException() noexcept;
 
-// Records the failing procedure. With ERRIN_RERAISE it throws the error on to the caller.
+// Records the failing procedure. With ERRIN_RERAISE it throws the error on to the caller, with the
+// report so far as description and "ErrTrace.ErrorIn" as source; otherwise it returns the report
+// (empty without ERRIN_REPORT). It never fails on its own, whatever the arguments hold. Errors in
+// the mapped range get no report at any level: their description is the message for the user.
 std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags);
 void ErrPreserve();
 void ErrRestore();
 std::wstring ErrReportText();
-// Presents the report of the error just recorded by a top-level trap.
+// Presents the error just recorded by a top-level trap: an error for the user as a plain message
+// titled "Velmora" (the silent one not at all), any other error's report through the presenter.
 void ErrShowReport();
 
 // Where finished reports go; the error report window implements this. Without one, a plain

@@ -8,30 +8,30 @@
 
 namespace velmora::err {
 
-struct Missing {};   // parameter not passed / no value at all
-struct Empty {};     // an uninitialised value
-struct Null {};      // an explicit null
-struct Currency {    // fixed point, four decimals: 1.5 is stored as 15000
+struct Missing {}; // parameter not passed / no value at all
+struct Empty {};   // an uninitialised value
+struct Null {};    // an explicit null
+struct Currency {  // fixed point, four decimals: 1.5 is stored as 15000
     int64_t scaled = 0;
 };
-struct Decimal {     // an exact decimal given by its digits, e.g. L"123.456"
+struct Decimal { // an exact decimal given by its digits, e.g. L"123.456"
     std::wstring digits;
 };
-struct Date {        // days since 1899-12-30, the fraction is the time of day
+struct Date { // days since 1899-12-30, the fraction is the time of day
     double serial = 0;
 };
-struct ObjectRef {   // a reference by its type name; empty name means no object ("Nothing")
+struct ObjectRef { // a reference by its type name; empty name means no object ("Nothing")
     std::wstring typeName;
 };
-struct Array {       // any array argument; only its presence matters in a report
+struct Array { // any array argument; only its presence matters in a report
     size_t size = 0;
 };
-struct ErrorValue {  // an error value passed as an argument
+struct ErrorValue { // an error value passed as an argument
     int32_t number = 0;
 };
 
-using Value = std::variant<Missing, Empty, Null, int16_t, int32_t, float, double, Currency, Decimal,
-                           uint8_t, bool, Date, std::wstring, ObjectRef, Array, ErrorValue>;
+using Value = std::variant<Missing, Empty, Null, int16_t, int32_t, float, double, Currency, Decimal, uint8_t,
+                           bool, Date, std::wstring, ObjectRef, Array, ErrorValue>;
 
 // The argument values of one trapped call, in declaration order. No values at all is one Missing.
 struct ArgList {
@@ -39,26 +39,52 @@ struct ArgList {
 };
 
 // Converting helpers so that trap lines can write Args(strPath, lngCount) with plain C++ values.
-inline Value ToValue(const std::wstring& v) { return v; }
-inline Value ToValue(std::wstring_view v) { return std::wstring(v); }
-inline Value ToValue(const wchar_t* v) { return v ? Value(std::wstring(v)) : Value(Null{}); }
-inline Value ToValue(bool v) { return v; }
-inline Value ToValue(int16_t v) { return v; }
-inline Value ToValue(int32_t v) { return v; }
-inline Value ToValue(uint8_t v) { return v; }
-inline Value ToValue(float v) { return v; }
-inline Value ToValue(double v) { return v; }
-inline Value ToValue(const std::vector<std::wstring>& v) { return Array{v.size()}; }
-inline Value ToValue(const Value& v) { return v; }
+inline Value ToValue(const std::wstring& v) {
+    return v;
+}
+inline Value ToValue(std::wstring_view v) {
+    return std::wstring(v);
+}
+inline Value ToValue(const wchar_t* v) {
+    return v ? Value(std::wstring(v)) : Value(Null{});
+}
+inline Value ToValue(bool v) {
+    return v;
+}
+inline Value ToValue(int16_t v) {
+    return v;
+}
+inline Value ToValue(int32_t v) {
+    return v;
+}
+inline Value ToValue(uint8_t v) {
+    return v;
+}
+inline Value ToValue(float v) {
+    return v;
+}
+inline Value ToValue(double v) {
+    return v;
+}
+inline Value ToValue(const std::vector<std::wstring>& v) {
+    return Array{v.size()};
+}
+inline Value ToValue(const Value& v) {
+    return v;
+}
 template <typename T>
-    requires(std::is_same_v<T, Missing> || std::is_same_v<T, Empty> || std::is_same_v<T, Null> ||
-             std::is_same_v<T, Currency> || std::is_same_v<T, Decimal> || std::is_same_v<T, Date> ||
-             std::is_same_v<T, ObjectRef> || std::is_same_v<T, Array> || std::is_same_v<T, ErrorValue>)
-inline Value ToValue(const T& v) {
+requires(std::is_same_v<T, Missing> || std::is_same_v<T, Empty> || std::is_same_v<T, Null> ||
+         std::is_same_v<T, Currency> || std::is_same_v<T, Decimal> || std::is_same_v<T, Date> ||
+         std::is_same_v<T, ObjectRef> || std::is_same_v<T, Array> ||
+         std::is_same_v<T, ErrorValue>) inline Value ToValue(const T& v) {
     return v;
 }
 
-template <typename... T> ArgList Args(const T&... v) { return ArgList{{ToValue(v)...}}; }
-inline ArgList NoArgs() { return ArgList{{Missing{}}}; }
+template <typename... T> ArgList Args(const T&... v) {
+    return ArgList{{ToValue(v)...}};
+}
+inline ArgList NoArgs() {
+    return ArgList{{Missing{}}};
+}
 
 } // namespace velmora::err

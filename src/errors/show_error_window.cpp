@@ -4,6 +4,7 @@
 #include "app/shared.h"
 #include "client/icq_lite.h"
 #include "errors/mailto.h"
+#include "errors/report_text.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "platform/dpi.h"
@@ -272,7 +273,7 @@ public:
     void ShowReport(const std::wstring& report) override { ErrorReport(report); }
     void ShowUserMessage(const std::wstring& message) override {
         HWND owner = GetActiveWindow();
-        MessageBoxW(owner, message.c_str(), L"Velmora", MB_OK);
+        MessageBoxW(owner, DisplayText(message).c_str(), L"Velmora", MB_OK);
     }
 };
 
@@ -296,7 +297,8 @@ void ErrorReport(const std::wstring& report) {
         // (After shutdown has released the registry object there is nothing to ask.)
         std::wstring build = Shared().reg ? IgnoreErrors([] { return icqlite::GetBuildId(); }, std::wstring())
                                           : std::wstring();
-        std::wstring text = report + L"\r\nICQ Lite Build: " + build;
+        // A NUL inside would end the shown text there.
+        std::wstring text = DisplayText(report + L"\r\nICQ Lite Build: " + build);
         SetWindowTextW(GetDlgItem(g.hwnd, IDC_ERR_TEXT), text.c_str());
 
         if (!IsWindowVisible(g.hwnd)) {

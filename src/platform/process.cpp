@@ -24,8 +24,8 @@ std::wstring QuoteArgument(const std::wstring& argument) {
     return quoted;
 }
 
-UniqueProcessInfo StartProcess(const std::wstring& applicationPath, std::wstring commandLine, WORD showCommand,
-                               DWORD& error) {
+UniqueProcessInfo StartProcess(const std::wstring& applicationPath, std::wstring commandLine,
+                               WORD showCommand, DWORD& error) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW;
@@ -33,8 +33,8 @@ UniqueProcessInfo StartProcess(const std::wstring& applicationPath, std::wstring
     PROCESS_INFORMATION pi{};
     UniqueProcessInfo result;
     error = ERROR_SUCCESS;
-    if (!CreateProcessW(applicationPath.empty() ? nullptr : applicationPath.c_str(), commandLine.data(), nullptr,
-                        nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!CreateProcessW(applicationPath.empty() ? nullptr : applicationPath.c_str(), commandLine.data(),
+                        nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         error = GetLastError();
         return result;
     }

@@ -12,7 +12,7 @@ std::wstring QuoteArgument(const std::wstring& argument);
 // Starts commandLine as a new process whose first window uses showCommand (SW_*). When
 // applicationPath is not empty it names the exe and no search path is used. On failure the
 // result holds no process and error is the system error code.
-UniqueProcessInfo StartProcess(const std::wstring& applicationPath, std::wstring commandLine, WORD showCommand,
-                               DWORD& error);
+UniqueProcessInfo StartProcess(const std::wstring& applicationPath, std::wstring commandLine,
+                               WORD showCommand, DWORD& error);
 
 } // namespace velmora::platform

@@ -86,7 +86,8 @@ std::wstring Reg::RootKeyName(HKEY root) {
 RegData Reg::ReadValue(const std::wstring& valueName, std::wstring keyName, HKEY root, RegView view) const {
     TrimKeyPath(keyName);
     UniqueHKey key;
-    if (!root || RegOpenKeyExW(root, keyName.c_str(), 0, KEY_QUERY_VALUE | ViewFlag(view), key.put()) != ERROR_SUCCESS)
+    if (!root ||
+        RegOpenKeyExW(root, keyName.c_str(), 0, KEY_QUERY_VALUE | ViewFlag(view), key.put()) != ERROR_SUCCESS)
         return {};
     DWORD type = 0, size = 0;
     std::vector<BYTE> data;
@@ -177,7 +178,8 @@ LSTATUS Reg::WriteValueChecked(const std::wstring& valueName, const RegData& val
                       : ERROR_INVALID_HANDLE;
     if (rc != ERROR_SUCCESS || !writes)
         return rc;
-    return RegSetValueExW(key.get(), valueName.c_str(), 0, regType, bytes.data(), static_cast<DWORD>(bytes.size()));
+    return RegSetValueExW(key.get(), valueName.c_str(), 0, regType, bytes.data(),
+                          static_cast<DWORD>(bytes.size()));
 }
 
 void Reg::WriteValue(const std::wstring& valueName, const RegData& value, DWORD regType, std::wstring keyName,
@@ -204,14 +206,17 @@ std::wstring Reg::ExportCommandLine(HKEY root, std::wstring keyPath, const std::
     std::wstring rootName = RootKeyName(root);
     TrimKeyPath(keyPath);
     if (destFile.find(L'"') != std::wstring::npos || keyPath.find(L'"') != std::wstring::npos)
-        err::Raise(err::ERR_INVALID_CALL, L"Invalid procedure call or argument: a double quote in a file name or key");
+        err::Raise(err::ERR_INVALID_CALL,
+                   L"Invalid procedure call or argument: a double quote in a file name or key");
     return L"regedit /e \"" + destFile + L"\" \"" + rootName + L"\\" + keyPath + L"\"";
 }
 
 std::wstring Reg::ImportCommandLine(const std::wstring& srcFile) {
     if (srcFile.find(L'"') != std::wstring::npos)
-        err::Raise(err::ERR_INVALID_CALL, L"Invalid procedure call or argument: a double quote in a file name");
-    return L"regedit /i /s \"" + srcFile + L"\"";
+        err::Raise(err::ERR_INVALID_CALL,
+                   L"Invalid procedure call or argument: a double quote in a file name");
+    // "/s" alone imports silently; an extra "/i" is refused by some registry editors (Wine's).
+    return L"regedit /s \"" + srcFile + L"\"";
 }
 
 namespace {
@@ -227,21 +232,25 @@ void Reg::ExportNode(HKEY root, std::wstring keyPath, const std::wstring& destFi
     StartRegistryEditor(ExportCommandLine(root, std::move(keyPath), destFile));
 }
 
-void Reg::ImportNode(const std::wstring& srcFile) const { StartRegistryEditor(ImportCommandLine(srcFile)); }
+void Reg::ImportNode(const std::wstring& srcFile) const {
+    StartRegistryEditor(ImportCommandLine(srcFile));
+}
 
 std::vector<std::wstring> Reg::EnumKeys(const std::wstring& keyName, HKEY root, RegView view) const {
     std::vector<std::wstring> list;
     UniqueHKey key;
-    if (!root || RegOpenKeyExW(root, keyName.c_str(), 0, kWriteAccess | ViewFlag(view), key.put()) != ERROR_SUCCESS)
+    if (!root ||
+        RegOpenKeyExW(root, keyName.c_str(), 0, kWriteAccess | ViewFlag(view), key.put()) != ERROR_SUCCESS)
         return list;
     DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return list;
     for (DWORD i = 0; i < count; ++i) {
         std::wstring name(longest + 1, L'\0');
         DWORD length = longest + 1;
-        if (RegEnumKeyExW(key.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(key.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             continue;
         name.resize(length);
         bool numeric = !name.empty() && name.find_first_not_of(L"0123456789") == std::wstring::npos;

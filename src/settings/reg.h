@@ -33,7 +33,8 @@ public:
     void ImportNode(const std::wstring& srcFile) const;
     // The numeric subkey names, each at its enumeration index; "" where a non-numeric name stood
     // before a later numeric one.
-    std::vector<std::wstring> EnumKeys(const std::wstring& key, HKEY root, RegView view = RegView::Native) const;
+    std::vector<std::wstring> EnumKeys(const std::wstring& key, HKEY root,
+                                       RegView view = RegView::Native) const;
 
     // Helpers, public so that they can be tested on their own.
     static std::wstring ExpandEnvString(const std::wstring& text);

@@ -6,11 +6,15 @@
 
 namespace velmora {
 
+// Every value under the key is a text; a list stored there by someone else cannot mean anything
+// to the program and reads as missing rather than failing the caller.
 std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstring& defaultValue) const {
-    return err::Trap(L"clsSettings.ReadValue(strValueName,strDefault)", err::Args(valueName, defaultValue), [&] {
-        std::wstring text = reg_.ReadValue(valueName, regKey_, HKEY_CURRENT_USER).AsText();
-        return text.empty() ? defaultValue : text;
-    });
+    return err::Trap(L"clsSettings.ReadValue(strValueName,strDefault)", err::Args(valueName, defaultValue),
+                     [&] {
+                         RegData data = reg_.ReadValue(valueName, regKey_, HKEY_CURRENT_USER);
+                         std::wstring text = data.IsList() ? std::wstring() : data.AsText();
+                         return text.empty() ? defaultValue : text;
+                     });
 }
 
 void Settings::WriteValue(const std::wstring& valueName, const std::wstring& value) const {

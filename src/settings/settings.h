@@ -16,7 +16,8 @@ public:
     void SetRegKey(std::wstring key) { regKey_ = std::move(key); }
     const std::wstring& RegKey() const { return regKey_; }
 
-    // The stored text, or strDefault when the value is missing or empty.
+    // The stored text (a number stored as REG_DWORD as its decimal text), or defaultValue when the
+    // value is missing, empty or not a text at all (a list).
     std::wstring ReadValue(const std::wstring& valueName, const std::wstring& defaultValue = L"") const;
     void WriteValue(const std::wstring& valueName, const std::wstring& value) const;
     void SaveSettings() const;

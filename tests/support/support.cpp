@@ -8,15 +8,19 @@
 
 namespace velmora::test {
 
-ScratchKey::ScratchKey(HKEY root, std::wstring path, RegView view) : root_(root), path_(std::move(path)), view_(view) {
+ScratchKey::ScratchKey(HKEY root, std::wstring path, RegView view)
+    : root_(root), path_(std::move(path)), view_(view) {
     Clear();
 }
 
-ScratchKey::~ScratchKey() { Clear(); }
+ScratchKey::~ScratchKey() {
+    Clear();
+}
 
 void ScratchKey::Clear() const {
     platform::UniqueHKey key;
-    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | Reg::ViewFlag(view_), key.put()) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | Reg::ViewFlag(view_), key.put()) ==
+        ERROR_SUCCESS) {
         RegDeleteTreeW(key.get(), nullptr);
         key.reset();
         RegDeleteKeyExW(root_, path_.c_str(), Reg::ViewFlag(view_), 0);
@@ -68,8 +72,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    platform::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                nullptr, OPEN_EXISTING, 0, nullptr));
+    platform::UniqueFileHandle file(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return {};
     std::string bytes;

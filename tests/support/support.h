@@ -36,7 +36,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 
 // Polls condition every few milliseconds until it holds or timeout passes; true when it held.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // A started process; killed at the end of the test if it is still running.
 class ChildProcess {

@@ -1,0 +1,163 @@
+#include "errors/report_env.h"
+
+#include "platform/handles.h"
+
+#include <windows.h>
+#include <oleauto.h>
+#include <vector>
+
+namespace velmora::err {
+namespace {
+
+std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
+    wchar_t buffer[16];
+    int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, ARRAYSIZE(buffer));
+    return n > 1 ? std::wstring(buffer, n - 1) : std::wstring(fallback);
+}
+
+SYSTEMTIME ToSystemTime(const CalendarDate& date, const ClockTime& time) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(date.year);
+    st.wMonth = static_cast<WORD>(date.month);
+    st.wDay = static_cast<WORD>(date.day);
+    st.wHour = static_cast<WORD>(time.hour);
+    st.wMinute = static_cast<WORD>(time.minute);
+    st.wSecond = static_cast<WORD>(time.second);
+    return st;
+}
+
+std::wstring ExePath() {
+    std::vector<wchar_t> buffer(32768);
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return std::wstring(buffer.data(), n < buffer.size() ? n : 0);
+}
+
+std::wstring ExeBaseName(const std::wstring& path) {
+    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+void ReleaseDispatch(IDispatch* object) {
+    object->Release();
+}
+using UniqueDispatch = platform::UniqueAny<platform::NullTraits<IDispatch*, ReleaseDispatch>>;
+
+// Balances a successful CoInitializeEx; a thread already in another apartment keeps it.
+class ComScope {
+public:
+    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialized_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialized_;
+};
+
+std::wstring AskAdoVersion() {
+    ComScope com;
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(L"ADODB.Connection", &clsid)))
+        return L"?";
+    UniqueDispatch connection;
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(connection.put()))) ||
+        !connection)
+        return L"?";
+    wchar_t name[] = L"Version";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    if (FAILED(connection.get()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+        return L"?";
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    std::wstring version = L"?";
+    if (SUCCEEDED(connection.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                           &result, nullptr, nullptr)) &&
+        SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BSTR)) && result.bstrVal)
+        version.assign(result.bstrVal, SysStringLen(result.bstrVal));
+    VariantClear(&result);
+    return version;
+}
+
+} // namespace
+
+std::wstring ComputerName() {
+    wchar_t buffer[256];
+    DWORD size = ARRAYSIZE(buffer);
+    if (!GetComputerNameW(buffer, &size))
+        return {};
+    return std::wstring(buffer, size);
+}
+
+std::wstring LocalTimeText() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return TimeStamp(CalendarDate{now.wYear, now.wMonth, now.wDay},
+                     ClockTime{now.wHour, now.wMinute, now.wSecond}, UserLocaleText(LOCALE_SDATE, L"/"),
+                     UserLocaleText(LOCALE_STIME, L":"));
+}
+
+std::wstring ExeVersionText(const std::wstring& exePath) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &ignored);
+    if (size == 0)
+        return L"?";
+    std::vector<BYTE> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (!GetFileVersionInfoW(exePath.c_str(), 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+        infoSize < sizeof(VS_FIXEDFILEINFO))
+        return L"?";
+    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(info->dwFileVersionLS));
+}
+
+std::wstring AdoVersion() {
+    // Creating the component loads a DLL and may start COM: once per process is enough.
+    static const std::wstring version = AskAdoVersion();
+    return version;
+}
+
+std::wstring ApiErrorText(uint32_t code) {
+    wchar_t buffer[512];
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                             buffer, ARRAYSIZE(buffer), nullptr);
+    if (n == 0 || n > ARRAYSIZE(buffer))
+        return {};
+    return CleanApiText(std::wstring(buffer, n));
+}
+
+HeaderFacts CurrentHeaderFacts() {
+    static const std::wstring app = ExeBaseName(ExePath());
+    static const std::wstring version = ExeVersionText(ExePath());
+    return HeaderFacts{LocalTimeText(), ComputerName(), app, version, AdoVersion()};
+}
+
+ValueFormat UserValueFormat() {
+    ValueFormat format;
+    format.decimalSeparator = UserLocaleText(LOCALE_SDECIMAL, L".");
+    format.shortDate = [](const CalendarDate& date) {
+        SYSTEMTIME st = ToSystemTime(date, {});
+        wchar_t buffer[128];
+        int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer,
+                                ARRAYSIZE(buffer), nullptr);
+        return n > 1 ? std::wstring(buffer, n - 1) : ClassicShortDate(date);
+    };
+    format.time = [](const ClockTime& time) {
+        SYSTEMTIME st = ToSystemTime(CalendarDate{2000, 1, 1}, time);
+        wchar_t buffer[128];
+        int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, buffer, ARRAYSIZE(buffer));
+        return n > 1 ? std::wstring(buffer, n - 1) : ClassicTime(time);
+    };
+    return format;
+}
+
+} // namespace velmora::err

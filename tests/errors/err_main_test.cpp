@@ -1,0 +1,109 @@
+// An error in the start-up procedure: nothing above it catches it, so the real program shows the
+// report in a plain message and ends. The client's App Paths entry is stored as a list of texts,
+// which the client lookup cannot read as a path (type mismatch).
+#include "client/icq_lite.h"
+#include "errors/err_test_support.h"
+#include "support/support.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+#include <tuple>
+
+using namespace velmora;
+using test::Narrow;
+
+namespace {
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[8192] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    return std::wstring(text, copied);
+}
+
+// A visible message box (dialog class with the message text static, id 0xFFFF) of process pid.
+HWND FindMessageBox(DWORD pid) {
+    std::pair<DWORD, HWND> search{pid, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, ARRAYSIZE(cls));
+            if (owner == s->first && IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770" &&
+                GetDlgItem(hwnd, 0xFFFF))
+                s->second = hwnd;
+            return s->second == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+std::tuple<int, int, int, int, int, int> Now() { // yy, MM, dd, HH, mm, ss
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear % 100, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::wstring LocaleText(LCTYPE type) {
+    wchar_t buffer[16] = {};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, ARRAYSIZE(buffer));
+    return buffer;
+}
+
+TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
+    test::ScratchKey appPaths(HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, icqlite::kClientView);
+    Reg().WriteValue(L"", std::vector<std::wstring>{L"C:\\ICQLite\\ICQLite.exe"}, REG_MULTI_SZ,
+                     appPaths.path(), HKEY_LOCAL_MACHINE, icqlite::kClientView);
+
+    auto before = Now();
+    auto program = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
+    HWND box = nullptr;
+    ASSERT_TRUE(test::WaitFor([&] { return (box = FindMessageBox(program.Id())) != nullptr; }))
+        << "no message box; program still running: " << program.Running();
+    auto after = Now();
+    std::wstring report = WindowText(GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(WindowText(box), L"Velmora") << "caption";
+
+    std::vector<std::wstring> lines = test::Lines(report);
+    ASSERT_EQ(lines.size(), 9u) << Narrow(report);
+    std::wstring dashes(50, L'-');
+    const std::wstring expected[] = {
+        L"Type mismatch ",
+        L"",
+        L"  Method: basICQLite.GetExePath ",
+        L"  Number: 13 = &HD = vbObjectError + 2147221517 = ERRMAP_APP_FIRST + 2147216319 ",
+        L"  Source: Velmora ",
+        L"  Description: Type mismatch",
+        L"  Call Stack: basICQLite.GetExePath()  at Line ",
+        L"  Call Stack: basICQLite.IsInstalled() " + dashes,
+        L"  Call Stack: basGlobal.Main() " + dashes};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(i < 6 ? (i == 1 || lines[i] == expected[i])
+                          : (lines[i].starts_with(expected[i]) && lines[i].size() == 100))
+            << "line " << i << ": " << Narrow(lines[i]);
+    }
+
+    // The header's facts are this machine's and those of the program that failed.
+    std::wsmatch m;
+    const std::wregex facts(
+        L"  Time='(\\d\\d)(\\D+)(\\d\\d)\\2(\\d\\d) (\\d\\d)(\\D+)(\\d\\d)\\6(\\d\\d)' "
+        L"App='velmora:1\\.0\\.0' ADO-version='(\\?|\\d+(\\.\\d+)*)' Computer='([^']*)' ");
+    ASSERT_TRUE(std::regex_match(lines[1], m, facts)) << Narrow(lines[1]);
+    EXPECT_EQ(m[2].str() + L" " + m[6].str(), LocaleText(LOCALE_SDATE) + L" " + LocaleText(LOCALE_STIME));
+    std::tuple stamp{std::stoi(m[4].str()), std::stoi(m[1].str()), std::stoi(m[3].str()),
+                     std::stoi(m[5].str()), std::stoi(m[7].str()), std::stoi(m[8].str())};
+    EXPECT_TRUE(before <= stamp && stamp <= after) << Narrow(lines[1]) << " is not between start and message";
+    wchar_t computer[256];
+    DWORD size = ARRAYSIZE(computer);
+    ASSERT_TRUE(GetComputerNameW(computer, &size));
+    EXPECT_EQ(m[11].str(), std::wstring(computer, size));
+
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    int exitCode = program.Wait();
+    EXPECT_TRUE(exitCode != -1 && exitCode != 0) << "exit code " << exitCode << " (-1: still running)";
+}
+
+} // namespace

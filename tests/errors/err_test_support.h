@@ -1,0 +1,38 @@
+// Shared by the error tests: a presenter that keeps what it was asked to show (registered while it
+// lives), and helpers for reading reports.
+#pragma once
+#include "errors/err_trace.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+struct CapturingPresenter : err::ReportPresenter {
+    CapturingPresenter() { err::SetReportPresenter(this); }
+    ~CapturingPresenter() override { err::SetReportPresenter(nullptr); }
+    void ShowReport(const std::wstring& report) override { reports.push_back(report); }
+    void ShowUserMessage(const std::wstring& message) override { messages.push_back(message); }
+    void Clear() { reports.clear(), messages.clear(); }
+    std::vector<std::wstring> reports, messages;
+};
+
+// The lines of a report; the final CR LF ends the last line.
+inline std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = std::min(text.find(L"\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+// For failure messages: printable ASCII and line breaks kept, anything else as '?'.
+inline std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text)
+        out += (c == L'\r' || c == L'\n' || (c >= 32 && c < 127)) ? static_cast<char>(c) : '?';
+    return out;
+}
+
+} // namespace velmora::test

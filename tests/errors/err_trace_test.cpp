@@ -1,0 +1,158 @@
+// Errors raised for real and caught by real traps: what the event handler finally presents.
+#include "errors/err_test_support.h"
+#include "errors/trap.h"
+
+#include <gtest/gtest.h>
+#include <climits>
+#include <new>
+#include <regex>
+#include <stdexcept>
+
+using namespace velmora::err;
+using velmora::test::Lines;
+using velmora::test::Narrow;
+
+namespace {
+
+constexpr wchar_t kLost[] =
+    L"ErrorIn: Error information was lost. To fix: call ErrPreserve before doing anything in error handler. ";
+
+class ErrReport : public ::testing::Test {
+protected:
+    template <typename F> void UnderHandler(F&& body) {
+        shown.Clear();
+        EventTrap(L"frmMain.cbtnStart_Click", NoArgs(), std::forward<F>(body));
+    }
+    velmora::test::CapturingPresenter shown;
+};
+
+TEST_F(ErrReport, GoldenTextOfError5FromProcedureWithoutParameters) {
+    UnderHandler([] {
+        Trap(L"clsStarter.CheckNumber", NoArgs(), [] {
+            Raise(ErrorRecord{ERR_INVALID_CALL, L"Velmora", L"Invalid procedure call or argument"});
+        });
+    });
+    ASSERT_EQ(shown.reports.size(), 1u);
+    std::wstring report = shown.reports[0];
+    std::vector<std::wstring> lines = Lines(report);
+    ASSERT_GE(lines.size(), 2u) << Narrow(report);
+    const std::wregex facts(
+        L"  Time='\\d\\d(\\D{1,4}\\d\\d){2} \\d\\d(\\D{1,4}\\d\\d){2}' App='err_trace_test:3\\.4\\.5' "
+        L"ADO-version='[^']+' Computer='[^']+' ");
+    EXPECT_TRUE(std::regex_match(lines[1], facts)) << Narrow(lines[1]);
+    report.replace(report.find(lines[1]), lines[1].size(), L"<facts>");
+    EXPECT_EQ(report, L"Invalid procedure call or argument \r\n"
+                      L"<facts>\r\n"
+                      L"  Method: clsStarter.CheckNumber \r\n"
+                      L"  Number: 5 = &H5 = vbObjectError + 2147221509 = ERRMAP_APP_FIRST + 2147216311 \r\n"
+                      L"  Source: Velmora \r\n"
+                      L"  Description: Invalid procedure call or argument\r\n"
+                      L"  Call Stack: clsStarter.CheckNumber() "
+                      L"-------------------------------------------------------------\r\n"
+                      L"  Call Stack: frmMain.cbtnStart_Click() "
+                      L"------------------------------------------------------------\r\n")
+        << Narrow(report);
+}
+
+void Nested(int depth, int& raiseLine) {
+    Trap(L"clsLevel.Step(lngDepth,strName)", Args(depth, L"x"), [&] {
+        if (depth > 1)
+            return Nested(depth - 1, raiseLine);
+        raiseLine = __LINE__ + 1;
+        Raise(ERR_TYPE_MISMATCH, L"Type mismatch");
+    });
+}
+
+TEST_F(ErrReport, NestedLevelsGiveOneHeaderAndOneLineEachInnermostFirst) {
+    for (int levels = 1; levels <= 3; ++levels) {
+        int raiseLine = 0;
+        UnderHandler([&] { Nested(levels, raiseLine); });
+        ASSERT_EQ(shown.reports.size(), 1u) << levels << " levels";
+        std::vector<std::wstring> lines = Lines(shown.reports[0]);
+        ASSERT_EQ(lines.size(), 6u + levels + 1) << levels << " levels:\n" << Narrow(shown.reports[0]);
+        EXPECT_EQ(lines[0] + lines[2] + lines[4] + lines[5],
+                  L"Type mismatch   Method: clsLevel.Step   Source: Velmora   Description: Type mismatch")
+            << levels << " levels";
+        for (int i = 0; i < levels; ++i) {
+            std::wstring line = L"  Call Stack: clsLevel.Step(lngDepth=" + std::to_wstring(i + 1) +
+                                L", strName='x')" +
+                                (i == 0 ? L"  at Line " + std::to_wstring(raiseLine) : L"") + L" ";
+            EXPECT_EQ(lines[6 + i], line + std::wstring(100 - line.size(), L'-'))
+                << levels << " levels, line " << i;
+        }
+        EXPECT_TRUE(lines.back().starts_with(L"  Call Stack: frmMain.cbtnStart_Click() -"))
+            << levels << " levels";
+    }
+}
+
+TEST_F(ErrReport, EdgeCasesOfTheRecordedError) {
+    struct Case {
+        const char* name;
+        ErrorRecord error;
+        std::vector<std::wstring> contains, absent;
+    } cases[] = {
+        // clang-format off
+        {"lost information", {}, {kLost + std::wstring(L"\r\n"), L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
+        {"general error", {ERR_GENERAL, L"s", L"d"}, {L"= vbObjectError + 5198 = ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
+        {"percent and placeholders", {1, L"%Source%", L"%Descr% \b100%"},
+         {L"%Descr% \b100% \r\n", L"  Source: %Source% \r\n", L"  Description: %Descr% \b100%\r\n"}},
+        {"system error 203", {1, L"s", L"d", {}, 0, 0, 203}, {}, {L"API Error"}},
+        {"system error 2", {1, L"s", L"d", {}, 0, 0, 2}, {L"  Description: d\r\n  API Error: (2) "}, {L"(2) \r\n"}},
+        {"no system message", {1, L"s", L"d", {}, 0, 0, 0xDEAD}, {L"\r\n  API Error: (57005) \r\n  Call Stack: "}},
+        {"number above 262143", {300000, L"s", L"d"},
+         {L"  Number: 300000 = &H493E0 = vbObjectError + 2147521504 = ERRMAP_APP_FIRST + 2147516306 \r\n"
+          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
+        {"largest number", {INT32_MAX, L"s", L"d"},
+         {L"  Number: 2147483647 = &H7FFFFFFF = vbObjectError + 4294705151 = ERRMAP_APP_FIRST + 4294699953 \r\n"
+          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
+        {"smallest number", {INT32_MIN, L"s", L"d"},
+         {L"  Number: -2147483648 = &H80000000 = vbObjectError - 262144 = ERRMAP_APP_FIRST - 267342 \r\n"
+          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        CurrentError() = c.error;
+        std::wstring report = ErrorIn(L"frmMain.cbtnStart_Click", NoArgs(), ERRIN_TOPLEVEL);
+        for (const auto& text : c.contains)
+            EXPECT_NE(report.find(text), std::wstring::npos)
+                << c.name << ": no \"" << Narrow(text) << "\" in\n"
+                << Narrow(report);
+        for (const auto& text : c.absent)
+            EXPECT_EQ(report.find(text), std::wstring::npos) << c.name << ": \"" << Narrow(text) << "\" in\n"
+                                                             << Narrow(report);
+    }
+}
+
+TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
+    const std::wstring user = L"Please enter a valid ICQ number";
+    struct Case {
+        const char* name;
+        void (*fail)();
+        std::wstring reportStart; // empty: no report at all
+        std::vector<std::wstring> messages;
+    } cases[] = {
+        {"program error", [] { Raise(ERR_TYPE_MISMATCH, L"Type mismatch"); }, L"Type mismatch \r\n", {}},
+        {"out of memory", [] { throw std::bad_alloc(); }, L"Out of memory \r\n", {}},
+        {"library exception", [] { throw std::out_of_range("vector"); }, L"Internal error: vector \r\n", {}},
+        {"anything else", [] { throw 42; }, kLost, {}},
+        {"first mapped", [] { Raise(ERRMAP_FIRST, L"Please enter a valid ICQ number"); }, L"", {user}},
+        {"last mapped", [] { Raise(ERRMAP_LAST, L"Please enter a valid ICQ number"); }, L"", {user}},
+        {"silent", [] { Raise(ERRMAP_SILENT, L"Please enter a valid ICQ number"); }, L"", {}},
+        {"below mapped",
+         [] { Raise(ERRMAP_FIRST - 1, L"Please enter a valid ICQ number"); },
+         user + L" \r\n",
+         {}},
+    };
+    for (const auto& c : cases) {
+        UnderHandler([&] { Trap(L"clsStarter.User(strICQNumber)", Args(L"12-34"), [&] { c.fail(); }); });
+        EXPECT_EQ(shown.messages, c.messages) << c.name;
+        ASSERT_EQ(shown.reports.size(), c.reportStart.empty() ? 0u : 1u) << c.name;
+        if (!c.reportStart.empty())
+            EXPECT_TRUE(shown.reports[0].starts_with(c.reportStart)) << c.name << ":\n"
+                                                                     << Narrow(shown.reports[0]);
+        else
+            EXPECT_EQ(ErrReportText(), L"") << c.name;
+    }
+}
+
+} // namespace

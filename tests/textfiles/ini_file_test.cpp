@@ -1,0 +1,127 @@
+#include "textfiles/file.h"
+#include "textfiles/ini_file.h"
+#include "support/support.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace velmora;
+
+namespace {
+std::string Utf16LE(const std::wstring& text) {
+    return "\xFF\xFE" +
+           std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+} // namespace
+
+// Every row writes its bytes (nothing: no file) and looks one key up with the default "<def>".
+TEST(IniFile, LookupRules) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> bytes;
+        const wchar_t *section, *key, *expected;
+    };
+    const std::string lang = "[Language]\r\nOK=Okay\r\nCancel=Abbrechen";
+    const Case cases[] = {
+        {"missing file", std::nullopt, L"Language", L"OK", L"<def>"},
+        {"empty file", "", L"Language", L"OK", L"<def>"},
+        {"last line with line break", lang + "\r\n", L"Language", L"Cancel", L"Abbrechen"},
+        {"last line without line break", lang, L"Language", L"Cancel", L"Abbrechen"},
+        {"nothing after =", "[A]\r\nx=\r\ny=1\r\n", L"A", L"x", L"<def>"},
+        {"key differs in case", lang, L"Language", L"ok", L"<def>"},
+        {"section differs in case", lang, L"language", L"OK", L"<def>"},
+        {"key line starts with a space", "[A]\r\n x=1\r\n", L"A", L"x", L"<def>"},
+        {"key directly after the header", "[A]x=1\r\n", L"A", L"x", L"<def>"},
+        {"spaces belong to key and value", "[A]\r\nx = 1 \r\n", L"A", L"x ", L" 1 "},
+        {"value keeps its =", "[A]\r\nx=a=b\r\n", L"A", L"x", L"a=b"},
+        {"section ends at [ in a value: x", "[A]\r\nx=1 [note]\r\ny=2\r\n", L"A", L"x", L"1 "},
+        {"section ends at [ in a value: y", "[A]\r\nx=1 [note]\r\ny=2\r\n", L"A", L"y", L"<def>"},
+        {"header inside an earlier value", "[B]\r\nn=[A]\r\nx=inside\r\n[A]\r\nx=real\r\n", L"A", L"x",
+         L"inside"},
+        {"duplicate key: first wins", "[A]\r\nx=first\r\nx=second\r\n", L"A", L"x", L"first"},
+        {"duplicate section: first wins", "[A]\r\nx=1\r\n[A]\r\ny=2\r\n", L"A", L"y", L"<def>"},
+        {"lone CR stays in the value", "[A]\r\nx=1\r2\r\n", L"A", L"x", L"1\r2"},
+        {"LF-only line ends", "[Language]\nOK=Okay\nCancel=Abbrechen\n", L"Language", L"Cancel",
+         L"Abbrechen"},
+        {"mixed line ends", "[A]\r\nx=1\ny=2\r\n", L"A", L"y", L"2"},
+        {"UTF-8 mark, Hebrew", kUtf8Mark + "[Language]\r\nCancel=\xD7\x91\xD7\x98\xD7\x9C\r\n", L"Language",
+         L"Cancel", L"\u05D1\u05D8\u05DC"},
+        {"UTF-8 mark, Hebrew key, LF only", kUtf8Mark + "[L]\n\xD7\x90=\xD7\x91", L"L", L"\u05D0", L"\u05D1"},
+        {"UTF-8 mark, invalid byte kept as U+FFFD",
+         kUtf8Mark + "[A]\r\nx=a\xFF"
+                     "b",
+         L"A", L"x",
+         L"a\uFFFD"
+         L"b"},
+        {"UTF-16LE mark, Cyrillic", Utf16LE(L"[Language]\r\nCancel=\u041E\u0442\u043C\u0435\u043D\u0430"),
+         L"Language", L"Cancel", L"\u041E\u0442\u043C\u0435\u043D\u0430"},
+        {"UTF-16LE mark, LF only, odd last byte", Utf16LE(L"[L]\nOK=\u4E86\u89E3\n") + "x", L"L", L"OK",
+         L"\u4E86\u89E3"},
+        {"UTF-16BE mark is no mark", "\xFE\xFF[A]\r\nx=1", L"A", L"x", L"1"},
+    };
+    std::wstring dir = test::FreshTempDir(L"IniLookupRules");
+    std::wstring path = dir + L"\\lang.ini";
+    File file;
+    for (const auto& c : cases) {
+        DeleteFileW(path.c_str());
+        if (c.bytes)
+            test::WriteBytes(path, *c.bytes);
+        IniFile ini(file);
+        ini.SetINIPath(path);
+        ini.ReadINI();
+        EXPECT_EQ(ini.ReadValue(c.section, c.key, L"<def>"), c.expected) << c.name;
+        EXPECT_EQ(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES, c.bytes.has_value())
+            << c.name << ": reading created or removed the file";
+    }
+    IniFile ini(file);
+    ini.SetINIPath(dir + L"\\nofolder\\lang.ini");
+    ini.ReadINI();
+    EXPECT_EQ(ini.ReadValue(L"A", L"x"), L"") << "missing folder";
+    EXPECT_EQ(GetFileAttributesW((dir + L"\\nofolder").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "folder was created";
+    test::RemoveTree(dir);
+}
+
+// Only ReadINI reads: setting the path does not, a lookup sees the file as of the last ReadINI.
+// The file is rewritten shorter through File::OpenForOutput, which must leave no old tail.
+TEST(IniFile, ReadsOnlyOnReadINI) {
+    std::wstring dir = test::FreshTempDir(L"IniReadsOnce");
+    std::wstring path = dir + L"\\a.ini";
+    test::WriteBytes(path, "[A]\r\nx=old and longer");
+    File file;
+    IniFile ini(file);
+    ini.SetINIPath(path);
+    EXPECT_EQ(ini.ReadValue(L"A", L"x", L"<def>"), L"<def>") << "read before ReadINI";
+    ini.ReadINI();
+    file.OpenForOutput(path, L"[A]\r\nx=new");
+    EXPECT_EQ(ini.ReadValue(L"A", L"x"), L"old and longer") << "a lookup went to the disk";
+    ini.ReadINI();
+    EXPECT_EQ(ini.ReadValue(L"A", L"x"), L"new");
+    ini.SetINIPath(dir + L"\\missing.ini");
+    ini.ReadINI();
+    EXPECT_EQ(ini.ReadValue(L"A", L"x", L"<def>"), L"<def>") << "ReadINI kept the old text";
+    test::RemoveTree(dir);
+}
+
+// Whole-file text as other readers (the version check) get it: the mark is gone, once.
+TEST(File, InputDecodesByMark) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"no mark", "1.2|http://x", L"1.2|http://x"},
+        {"UTF-8 mark removed once", kUtf8Mark + kUtf8Mark + "1.2", L"\uFEFF1.2"},
+        {"UTF-16LE mark", Utf16LE(L"1.2\u00E9"), L"1.2\u00E9"},
+    };
+    std::wstring dir = test::FreshTempDir(L"FileInput");
+    File file;
+    for (const auto& c : cases) {
+        test::WriteBytes(dir + L"\\v.ini", c.bytes);
+        EXPECT_EQ(file.OpenForInput(dir + L"\\v.ini"), c.expected) << c.name;
+    }
+    test::RemoveTree(dir);
+}
