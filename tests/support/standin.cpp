@@ -1,0 +1,232 @@
+#include "support/standin.h"
+
+#include "client/icq_lite.h"
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+namespace velmora::test {
+
+namespace {
+
+std::optional<std::wstring> GetEnv(const std::wstring& name) {
+    DWORD needed = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+    if (needed == 0)
+        return std::nullopt;
+    std::wstring value(needed, L'\0');
+    DWORD got = GetEnvironmentVariableW(name.c_str(), value.data(), needed);
+    value.resize(got < needed ? got : 0);
+    return value;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    if (bytes.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+std::wstring Unescape(const std::wstring& value) {
+    std::wstring text;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != L'\\' || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        wchar_t next = value[++i];
+        text += next == L'r' ? L'\r' : next == L'n' ? L'\n' : next;
+    }
+    return text;
+}
+
+void EndProcess(DWORD pid) {
+    platform::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process.get(), 98);
+        WaitForSingleObject(process.get(), 5000);
+    }
+}
+
+// The visible top-level windows of process pid, of class className (nullptr: any class).
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    if (pid == search->pid && (!search->className || wcscmp(name, search->className) == 0) &&
+        IsWindowVisible(hwnd))
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className) {
+    WindowSearch search{pid, className};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD ToPid(const std::wstring& text) {
+    return static_cast<DWORD>(std::wcstoul(text.c_str(), nullptr, 10));
+}
+
+} // namespace
+
+ScopedEnv::ScopedEnv(std::wstring name, const std::optional<std::wstring>& value)
+    : name_(std::move(name)), old_(GetEnv(name_)) {
+    SetEnvironmentVariableW(name_.c_str(), value ? value->c_str() : nullptr);
+}
+
+ScopedEnv::~ScopedEnv() {
+    SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr);
+}
+
+Record Record::Load(const std::wstring& path) {
+    Record record;
+    record.raw_ = ReadBytes(path);
+    size_t start = 0;
+    while (start < record.raw_.size()) {
+        size_t end = record.raw_.find('\n', start);
+        if (end == std::string::npos)
+            break; // a line still being written
+        std::wstring line = FromUtf8(record.raw_.substr(start, end - start));
+        start = end + 1;
+        size_t eq = line.find(L'=');
+        if (eq != std::wstring::npos)
+            record.lines_.emplace_back(line.substr(0, eq), Unescape(line.substr(eq + 1)));
+    }
+    return record;
+}
+
+std::vector<std::wstring> Record::All(const std::wstring& name) const {
+    std::vector<std::wstring> values;
+    for (const auto& [n, v] : lines_)
+        if (n == name)
+            values.push_back(v);
+    return values;
+}
+
+std::optional<std::wstring> Record::First(const std::wstring& name) const {
+    for (const auto& [n, v] : lines_)
+        if (n == name)
+            return v;
+    return std::nullopt;
+}
+
+std::optional<long long> Record::Number(const std::wstring& name) const {
+    auto text = First(name);
+    if (!text || text->empty())
+        return std::nullopt;
+    size_t used = 0;
+    try {
+        long long value = std::stoll(*text, &used);
+        if (used == text->size())
+            return value;
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
+StandinClient::StandinClient(const std::wstring& testName, const StandinOptions& options) {
+    recordPath_ = FreshTempDir(L"standin-" + testName) + L"\\record.txt";
+    auto set = [this](const wchar_t* name, std::optional<std::wstring> value) {
+        env_.push_back(std::make_unique<ScopedEnv>(name, value));
+    };
+    set(L"VELMORA_STANDIN_RECORD", recordPath_);
+    set(L"VELMORA_STANDIN_WINDOW_DELAY_MS", std::to_wstring(options.windowDelayMs));
+    set(L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? std::optional<std::wstring>(L"1") : std::nullopt);
+    set(L"VELMORA_STANDIN_LIFETIME_MS", std::to_wstring(options.lifetimeMs));
+    set(L"VELMORA_STANDIN_WINDOW_KIND",
+        options.windowKind.empty() ? std::nullopt : std::optional<std::wstring>(options.windowKind));
+}
+
+StandinClient::~StandinClient() {
+    EndAll();
+}
+
+std::wstring StandinClient::ExePath() {
+    return BinDir() + L"\\standin_client.exe";
+}
+
+bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
+                                std::chrono::milliseconds timeout) const {
+    return WaitFor([&] { return Read().Count(name) >= count; }, timeout);
+}
+
+bool StandinClient::CloseWindows() const {
+    auto pids = Read().All(L"pid");
+    for (const auto& pid : pids)
+        for (HWND hwnd : WindowsOf(ToPid(pid), nullptr))
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return WaitForLine(L"exit", pids.size());
+}
+
+void StandinClient::EndAll() const {
+    for (const auto& pid : Read().All(L"pid"))
+        EndProcess(ToPid(pid));
+}
+
+FocusBystander::FocusBystander(const std::wstring& testName) {
+    recordPath_ = FreshTempDir(L"bystander-" + testName) + L"\\record.txt";
+    ScopedEnv record(L"VELMORA_BYSTANDER_RECORD", recordPath_);
+    process_ = ChildProcess::Start(BinDir() + L"\\focus_bystander.exe");
+    if (!WaitFor([&] { return Read().First(L"focus").has_value(); })) {
+        ADD_FAILURE() << "the focus bystander did not come up; record: " << Read().Raw();
+        return;
+    }
+    auto windows = WindowsOf(process_.Id(), L"VelmoraFocusBystander");
+    HWND window = windows.empty() ? nullptr : windows.front();
+    if (!window || GetForegroundWindow() != window) {
+        ADD_FAILURE() << "the focus bystander's window " << window << " is not the foreground window "
+                      << GetForegroundWindow() << "; record: " << Read().Raw();
+        return;
+    }
+    window_ = window;
+}
+
+bool FocusBystander::Close() {
+    if (window_)
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    return WaitFor([&] { return Read().First(L"exit").has_value(); });
+}
+
+size_t CountProcesses(const std::wstring& exeName) {
+    // INVALID_HANDLE_VALUE on failure, like a file handle.
+    platform::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        ADD_FAILURE() << "no process snapshot, error " << GetLastError();
+        return 0;
+    }
+    size_t count = 0;
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0 ? 1 : 0;
+    return count;
+}
+
+StandinInstall::StandinInstall() {
+    Reg reg;
+    reg.DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View64);
+    EXPECT_EQ(reg.WriteValueChecked(L"", StandinClient::ExePath(), REG_SZ, icqlite::kAppPathsKey,
+                                    HKEY_LOCAL_MACHINE, RegView::View32),
+              ERROR_SUCCESS)
+        << "could not install the stand-in client";
+    icqlite::ResetExePathCache();
+}
+
+StandinInstall::~StandinInstall() {
+    Reg reg;
+    reg.DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
+    icqlite::ResetExePathCache();
+}
+
+} // namespace velmora::test

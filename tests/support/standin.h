@@ -1,0 +1,112 @@
+// The test side of the programs that play other processes: the stand-in client (started by
+// velmora.exe or the launcher, configured through the environment it inherits) and the focus
+// bystander. Their record files are read here (format: tests/tools/common/record_log.h).
+#pragma once
+#include "support/support.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// Sets (or, with nullopt, removes) an environment variable of this process, and so of every
+// process it starts from now on, and puts the old state back at the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(std::wstring name, const std::optional<std::wstring>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::wstring name_;
+    std::optional<std::wstring> old_;
+};
+
+// One record file as it is now: the "name=value" lines in order, values unescaped.
+class Record {
+public:
+    static Record Load(const std::wstring& path);
+    std::vector<std::wstring> All(const std::wstring& name) const;
+    std::optional<std::wstring> First(const std::wstring& name) const;
+    size_t Count(const std::wstring& name) const { return All(name).size(); }
+    // The first value as a number (nullopt when missing or not a number).
+    std::optional<long long> Number(const std::wstring& name) const;
+    // The whole file, for failure messages.
+    std::string Raw() const { return raw_; }
+
+private:
+    std::vector<std::pair<std::wstring, std::wstring>> lines_;
+    std::string raw_;
+};
+
+// How the stand-in client behaves when it is started.
+struct StandinOptions {
+    unsigned windowDelayMs = 0;
+    bool noWindow = false;
+    unsigned lifetimeMs = 30000;
+    std::wstring windowKind; // "" (dialog), "button" or "keys"
+};
+
+// Prepares the stand-in for the next start: a fresh record file and its environment variables.
+// At the end it ends every stand-in process that recorded into its file and is still running.
+class StandinClient {
+public:
+    explicit StandinClient(const std::wstring& testName, const StandinOptions& options = {});
+    ~StandinClient();
+    StandinClient(const StandinClient&) = delete;
+    StandinClient& operator=(const StandinClient&) = delete;
+
+    static std::wstring ExePath(); // bin\standin_client.exe beside the test exe
+    const std::wstring& RecordPath() const { return recordPath_; }
+    Record Read() const { return Record::Load(recordPath_); }
+    // Waits until the record holds at least count lines called name.
+    bool WaitForLine(const std::wstring& name, size_t count = 1,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Asks every recorded stand-in to close (WM_CLOSE to its windows) and waits until each has
+    // recorded its exit. Messages posted to it before are handled first, so afterwards its
+    // record is complete. False when one did not exit in time.
+    bool CloseWindows() const;
+    // Ends the recorded stand-in processes that still run.
+    void EndAll() const;
+
+private:
+    std::wstring recordPath_;
+    std::vector<std::unique_ptr<ScopedEnv>> env_;
+};
+
+// A window of another process that holds the foreground and records the keys it gets.
+class FocusBystander {
+public:
+    explicit FocusBystander(const std::wstring& testName);
+    // False (with a gtest failure) when it did not come up holding the foreground.
+    bool Ready() const { return window_ != nullptr; }
+    HWND Window() const { return window_; }
+    Record Read() const { return Record::Load(recordPath_); }
+    // Closes its window and waits for its exit record: everything posted to it before has then
+    // been handled and recorded.
+    bool Close();
+
+private:
+    std::wstring recordPath_;
+    ChildProcess process_;
+    HWND window_ = nullptr;
+};
+
+// How many processes run an exe of that file name (e.g. L"standin_client.exe").
+size_t CountProcesses(const std::wstring& exeName);
+
+// Makes the stand-in the installed client: its path as the App Paths entry of ICQLite.exe in the
+// 32-bit view (where the 32-bit client's installer writes it). The entry is removed at the end.
+class StandinInstall {
+public:
+    StandinInstall();
+    ~StandinInstall();
+    StandinInstall(const StandinInstall&) = delete;
+    StandinInstall& operator=(const StandinInstall&) = delete;
+};
+
+} // namespace velmora::test

@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_STANDIN_LOGIN 100
+#define IDC_STANDIN_NUMBER 101
+#define IDC_STANDIN_PASSWORD 102
