@@ -28,6 +28,11 @@ wine_session_start() {
         wineboot -i </dev/null >/dev/null 2>&1
         wineserver -w
     fi
+    # Wine as packaged here does not load its own fonts (Tahoma, Marlett for the caption buttons,
+    # MS Sans Serif) from /usr/share/wine/fonts; in the prefix's Fonts folder it does.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     # Keep one server alive and start the services with every stream redirected, so that no
     # service process inherits the output pipe of the test runner.
     wineserver -p </dev/null >/dev/null 2>&1

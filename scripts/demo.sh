@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds Velmora and runs it in a demo Wine prefix of its own (build/wine-demo), where a stand-in
+# client is "installed" with three recorded users, a last user and their stored statuses.
+# With a display, Velmora stays open until you close it. Without one (or with VELMORA_HEADLESS=1
+# from an Xvfb this script starts) it waits for the main window, saves a screenshot to
+# build/demo/velmora-main.png, prints that path and ends.
+# On a fresh Debian 12 machine as root it installs what it needs first; running it again reuses
+# the build and the prefix.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/setup-debian.sh
+
+cmake --preset mingw-x64 >/dev/null
+# The stand-in client plays ICQ Lite; until it is part of the tree any window program will do.
+client_target=standin_client
+if ! cmake --build --preset mingw-x64 --target help | grep -qw standin_client; then
+    client_target=driver_target
+fi
+cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora window_probe "$client_target" >/dev/null
+bin="$root/build/x64/bin"
+
+source scripts/wine-session.sh
+trap wine_session_stop EXIT
+wine_session_start "$root/build/wine-demo/prefix"
+
+# "Install" the client where its installer would put it, and record it under App Paths in the
+# 32-bit registry view, as the 32-bit client's installer does.
+client_dir="$WINEPREFIX/drive_c/Program Files (x86)/ICQ Lite"
+mkdir -p "$client_dir"
+cp "$bin/$client_target.exe" "$client_dir/ICQLite.exe"
+
+reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
+reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\ICQLite.exe' /ve \
+    /d 'C:\Program Files (x86)\ICQ Lite\ICQLite.exe' /f /reg:32
+reg add 'HKLM\Software\Mirabilis\ICQ\DefaultPrefs' /v LiteBuildId /d 'demo-1.0' /f /reg:32
+
+# Three users the client has seen; the first one logged in last, away with a message.
+owners='Software\Mirabilis\ICQ\NewOwners'
+for user in 123456789 44556677 987654; do
+    reg add "HKCU\\$owners\\$user" /f
+done
+reg add "HKCU\\$owners" /v LastOwner /t REG_DWORD /d 123456789 /f
+status() { # user, LastStatus, then value/text pairs of status messages
+    local key="HKLM\\$owners\\$1\\ICQLite"
+    reg add "$key" /v LastStatus /t REG_DWORD /d "$2" /f /reg:32
+    shift 2
+    while [ $# -ge 2 ]; do
+        reg add "$key" /v "$1" /d "$2" /f /reg:32
+        shift 2
+    done
+}
+status 123456789 1 AwayStatusText 'Out for lunch, back at two' NAStatusText 'On holiday until Monday'
+status 44556677 0
+status 987654 257 DNDStatusText 'In a meeting'
+
+if [ -z "${VELMORA_HEADLESS:-}" ]; then
+    echo "Velmora is running on display $DISPLAY. Close its window (or press Ctrl+C) to end the demo."
+    (cd "$bin" && wine velmora.exe </dev/null >/dev/null 2>&1) || true
+    exit 0
+fi
+
+(cd "$bin" && wine velmora.exe </dev/null >/dev/null 2>&1) &
+velmora_pid=$!
+if ! rect=$(cd "$bin" && wine window_probe.exe wait VelmoraMain Velmora 30000 </dev/null 2>/dev/null | tr -d '\r'); then
+    echo "demo: the Velmora window did not appear" >&2
+    exit 1
+fi
+read -r x y w h <<<"$rect"
+mkdir -p build/demo
+shot="$root/build/demo/velmora-main.png"
+import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
+# Let it end the way a user would, so that it saves its settings as usual.
+(cd "$bin" && wine window_probe.exe close VelmoraMain Velmora 5000 </dev/null >/dev/null 2>&1) || true
+wait "$velmora_pid" || true
+echo "$shot"

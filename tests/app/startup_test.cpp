@@ -1,0 +1,175 @@
+// Start-up and shutdown of the real velmora.exe: refused without the client, the main window with
+// it, and what reaches the settings key on each road.
+#include "gui_driver/gui_driver.h"
+
+#include "client/icq_lite.h"
+#include "settings/reg.h"
+#include "support/app_paths_views.h"
+#include "support/support.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kNotInstalled[] =
+    L"ICQ Lite is not installed on this computer. Please install ICQ Lite first";
+// Written only by the orderly shutdown: the three Booleans when the settings are saved, the
+// position as the main window closes.
+const wchar_t* const kShutdownValues[] = {L"CloseAfterStart", L"DirectLogin", L"ExtStatus", L"frmMain.Left",
+                                          L"frmMain.Top"};
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text)
+        out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+bool ValueExists(HKEY root, const std::wstring& key, const wchar_t* name, RegView view = RegView::Native) {
+    return RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | Reg::ViewFlag(view), nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+}
+
+// What App Paths says about the client in each registry view: no key, a key without a default
+// value, an empty default value, or the path of an exe that exists.
+enum class Entry { Missing, KeyOnly, Empty, Path };
+struct Install {
+    const char* name;
+    Entry view32;
+    Entry view64;
+};
+
+class Startup : public ::testing::Test {
+protected:
+    // A clean start: no settings but the language, no client entry in either view.
+    void Reset() {
+        ASSERT_TRUE(test::SeparateAppPathsViews::Separate())
+            << "an App Paths value of one view shows in the other";
+        settings_.Clear();
+        appPaths32_.Clear();
+        appPaths64_.Clear();
+        // English whatever the machine's language: the message is compared word for word.
+        ASSERT_EQ(
+            reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
+            ERROR_SUCCESS);
+    }
+
+    void Record(const Install& install) {
+        Write(install.view32, RegView::View32);
+        Write(install.view64, RegView::View64);
+    }
+
+    void Write(Entry entry, RegView view) {
+        if (entry == Entry::Missing)
+            return;
+        std::wstring name = entry == Entry::KeyOnly ? L"Path" : L"";
+        std::wstring path = entry == Entry::Path ? test::BinDir() + L"\\driver_target.exe" : L"";
+        ASSERT_EQ(reg_.WriteValueChecked(name, path, REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, view),
+                  ERROR_SUCCESS);
+    }
+
+    test::ChildProcess StartVelmora() { return test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe"); }
+
+    Reg reg_;
+    // Wine links the two views' App Paths keys; the lookup order is only visible without the link.
+    test::SeparateAppPathsViews views_;
+    // Deleted first and last: the program's settings and the client's entry in both views.
+    test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
+    test::ScratchKey appPaths32_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
+    test::ScratchKey appPaths64_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View64};
+};
+
+TEST_F(Startup, WithoutTheClientItSaysSoAndEnds) {
+    const Install cases[] = {
+        {"no entry", Entry::Missing, Entry::Missing},
+        {"empty entry, 32-bit view", Entry::Empty, Entry::Missing},
+        {"empty entry, 64-bit view", Entry::Missing, Entry::Empty},
+        {"empty entry in both views", Entry::Empty, Entry::Empty},
+        {"key without a default value in both views", Entry::KeyOnly, Entry::KeyOnly},
+    };
+    for (const Install& c : cases) {
+        Reset();
+        Record(c);
+        test::ChildProcess velmora = StartVelmora();
+        ASSERT_TRUE(velmora.Running()) << c.name;
+
+        auto box = gui::WaitForMessageBox(velmora.Id());
+        ASSERT_TRUE(box) << c.name << ": no message box";
+        EXPECT_EQ(box->text, kNotInstalled) << c.name << ": " << Narrow(box->text);
+        EXPECT_EQ(box->caption, L"Velmora") << c.name << ": " << Narrow(box->caption);
+        EXPECT_EQ(box->icon, gui::MessageIcon::Stop) << c.name << ": " << Narrow(gui::IconName(box->icon));
+        EXPECT_EQ(box->buttonIds, std::vector<int>{IDOK})
+            << c.name << ": " << box->buttonIds.size() << " buttons";
+        // The box is all the program shows: no main window, nor any other.
+        EXPECT_EQ(gui::FindTopWindow(velmora.Id(), L"VelmoraMain", nullptr), nullptr) << c.name;
+        for (HWND hwnd : gui::TopWindows(velmora.Id()))
+            EXPECT_TRUE(hwnd == box->hwnd || !IsWindowVisible(hwnd))
+                << c.name << ": also shown: " << Narrow(gui::ClassName(hwnd)) << " \""
+                << Narrow(gui::Text(hwnd)) << "\"";
+
+        ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK)) << c.name;
+        EXPECT_EQ(velmora.Wait(10s), 0) << c.name << ": the process did not end after OK";
+        for (const wchar_t* value : kShutdownValues)
+            EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
+                << c.name << ": " << Narrow(value) << " was written";
+    }
+}
+
+TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
+    const Install cases[] = {
+        {"path in the 32-bit view", Entry::Path, Entry::Missing},
+        {"path in the 64-bit view only", Entry::Missing, Entry::Path},
+        {"empty in the 32-bit view, path in the 64-bit view", Entry::Empty, Entry::Path},
+        {"path in the 32-bit view, empty in the 64-bit view", Entry::Path, Entry::Empty},
+    };
+    for (const Install& c : cases) {
+        Reset();
+        Record(c);
+        test::ChildProcess velmora = StartVelmora();
+        ASSERT_TRUE(velmora.Running()) << c.name;
+
+        HWND main = gui::WaitForTopWindow(velmora.Id(), L"VelmoraMain", L"Velmora");
+        ASSERT_NE(main, nullptr) << c.name << ": no main window";
+        EXPECT_FALSE(gui::FindMessageBox(velmora.Id())) << c.name << ": a message box came too";
+        for (const wchar_t* value : kShutdownValues)
+            EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
+                << c.name << ": " << Narrow(value) << " written before the window closed";
+
+        gui::Close(main);
+        EXPECT_EQ(velmora.Wait(10s), 0) << c.name << ": the process did not end cleanly after WM_CLOSE";
+        // Only the orderly shutdown writes these: proof that it ran to its end.
+        for (const wchar_t* value : kShutdownValues)
+            EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
+                << c.name << ": " << Narrow(value) << " not written";
+        for (const wchar_t* value : {L"CloseAfterStart", L"DirectLogin", L"ExtStatus"}) {
+            std::wstring stored = reg_.ReadValue(value, test::kSettingsKey, HKEY_CURRENT_USER).AsText();
+            EXPECT_TRUE(stored == L"0" || stored == L"1")
+                << c.name << ": " << Narrow(value) << " = " << Narrow(stored);
+        }
+    }
+}
+
+TEST(AppPathsViews, SeparatedForATestAndLinkedAgainAfterwards) {
+    if (test::SeparateAppPathsViews::Separate())
+        GTEST_SKIP() << "the two views' App Paths keys are separate here already";
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VelmoraLinkProbe.exe";
+    test::ScratchKey probe(HKEY_LOCAL_MACHINE, key, RegView::View64);
+    Reg reg;
+    reg.WriteValue(L"", L"kept", REG_SZ, key, HKEY_LOCAL_MACHINE, RegView::View64);
+    {
+        test::SeparateAppPathsViews separated;
+        EXPECT_TRUE(test::SeparateAppPathsViews::Separate());
+        EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View32).AsText(), L"")
+            << "the 32-bit view starts empty while separated";
+    }
+    EXPECT_FALSE(test::SeparateAppPathsViews::Separate()) << "the link was not restored";
+    // The link leads to the 64-bit key again, which kept what it held.
+    EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View32).AsText(), L"kept");
+    EXPECT_EQ(reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE, RegView::View64).AsText(), L"kept");
+}
+
+} // namespace
+} // namespace velmora
