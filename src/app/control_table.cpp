@@ -47,6 +47,17 @@ KindInfo Info(ControlKind kind) {
     return {L"STATIC", 0, 0, 0};
 }
 
+// Multi-line text boxes want every key by default: Tab would stay in them, Enter would not reach
+// the default button, and Esc makes them close the whole window. In these windows they take
+// characters and arrows only, and the keys of the dialog keep their meaning.
+LRESULT CALLBACK DialogKeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_GETDLGCODE)
+        return DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, DialogKeysProc, 0);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 const ControlRow* FindRow(std::span<const ControlRow> rows, int id) {
     for (const ControlRow& row : rows)
         if (row.id == id)
@@ -73,10 +84,12 @@ void CreateControls(HWND parent, std::span<const ControlRow> rows, UINT dpi) {
     for (const ControlRow& row : rows) {
         KindInfo info = Info(row.kind);
         RECT rc = ControlRect(rows, row, dpi);
-        CreateWindowExW(info.exStyle, info.className, row.caption ? row.caption : L"",
-                        WS_CHILD | WS_VISIBLE | info.style, rc.left, rc.top, rc.right - rc.left,
-                        rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                        instance, nullptr);
+        HWND control = CreateWindowExW(
+            info.exStyle, info.className, row.caption ? row.caption : L"", WS_CHILD | WS_VISIBLE | info.style,
+            rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (control && (row.kind == ControlKind::Edit || row.kind == ControlKind::ReadOnlyText))
+            SetWindowSubclass(control, DialogKeysProc, 0, 0);
     }
 }
 

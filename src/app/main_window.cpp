@@ -16,6 +16,7 @@
 #include "language/language.h"
 #include "platform/dpi.h"
 #include "settings/settings.h"
+#include "textfiles/array_ops.h"
 
 #include <commctrl.h>
 #include <array>
@@ -75,8 +76,10 @@ struct State {
     platform::UniqueGdiObject font;
     platform::UniqueGdiObject logoFont;
     platform::UniqueImageList statusImages;
+    platform::UniqueIcon bigIcon, smallIcon;
     std::array<platform::UniqueImageList, kButtonPictures.size()> buttonImages;
     HWND tooltip = nullptr;
+    HWND lastFocus = nullptr;         // the control that had the focus when the window was left
     std::unique_ptr<Starter> starter; // created on first use, kept while the window lives
     // The translated status names, in the status table's order.
     std::array<std::wstring, status::kStatuses.size()> statusNames;
@@ -127,23 +130,35 @@ std::optional<int32_t> SelectedStatus() {
 
 // ---- pictures, fonts and layout for the window's DPI ----
 
+// New pictures are handed to the controls before the old ones are destroyed.
 void ApplyPictures() {
     int small = MulDiv(16, static_cast<int>(g.dpi), 96);
-    g.statusImages = pictures::CreateStatusImageList(small);
+    auto smallIcon =
+        pictures::CreatePictureIcon(pictures::Picture::Logo, GetSystemMetricsForDpi(SM_CXSMICON, g.dpi));
+    auto bigIcon =
+        pictures::CreatePictureIcon(pictures::Picture::Logo, GetSystemMetricsForDpi(SM_CXICON, g.dpi));
+    SendMessageW(g.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    SendMessageW(g.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    g.smallIcon = std::move(smallIcon);
+    g.bigIcon = std::move(bigIcon);
+
+    auto statusImages = pictures::CreateStatusImageList(small);
     SendMessageW(Item(IDC_IMGCOMB_STATUS), CBEM_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(g.statusImages.get()));
+                 reinterpret_cast<LPARAM>(statusImages.get()));
+    g.statusImages = std::move(statusImages);
     for (size_t i = 0; i < kButtonPictures.size(); ++i) {
-        g.buttonImages[i] = pictures::CreateButtonImageList(kButtonPictures[i].picture, small);
-        BUTTON_IMAGELIST images{g.buttonImages[i].get(),
-                                {MulDiv(6, static_cast<int>(g.dpi), 96), 0, 0, 0},
-                                BUTTON_IMAGELIST_ALIGN_LEFT};
-        SendMessageW(Item(kButtonPictures[i].id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+        auto images = pictures::CreateButtonImageList(kButtonPictures[i].picture, small);
+        BUTTON_IMAGELIST info{
+            images.get(), {MulDiv(6, static_cast<int>(g.dpi), 96), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+        SendMessageW(Item(kButtonPictures[i].id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info));
+        g.buttonImages[i] = std::move(images);
     }
 }
 
 void ApplyFonts() {
-    g.font = platform::CreateMessageFont(g.dpi);
-    platform::SetFontDeep(g.hwnd, static_cast<HFONT>(g.font.get()));
+    auto font = platform::CreateMessageFont(g.dpi);
+    platform::SetFontDeep(g.hwnd, static_cast<HFONT>(font.get()));
+    g.font = std::move(font);
     LOGFONTW lf{};
     GetObjectW(g.font.get(), sizeof(lf), &lf);
     lf.lfHeight = -TwipsToPx(420, g.dpi);
@@ -315,7 +330,7 @@ void FillStatus() {
 void ReadUsers() {
     err::Trap(L"frmMain.ReadUsers", err::NoArgs(), [&] {
         std::vector<std::wstring> users = icqlite::GetUsers();
-        int last = static_cast<int>(users.size()) - 1;
+        int last = ArrayOps().Count(users);
         HWND combo = Item(IDC_COMB_USER);
         for (int i = 0; i <= last; ++i)
             SendMessageW(combo, CB_ADDSTRING, 0,
@@ -513,6 +528,22 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
         OnDpiChanged(hwnd, HIWORD(wp), *reinterpret_cast<RECT*>(lp));
         return 0;
+    case WM_ACTIVATE:
+        // As in a dialog: coming back, the focus returns to the control that had it (at first,
+        // the user box).
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus))
+                g.lastFocus = focus;
+        } else if (!IsIconic(hwnd)) {
+            HWND focus = g.lastFocus && IsChild(hwnd, g.lastFocus) && IsWindowVisible(g.lastFocus) &&
+                                 IsWindowEnabled(g.lastFocus)
+                             ? g.lastFocus
+                             : GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            SetFocus(focus);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         Form_Unload(hwnd);
         return 0;

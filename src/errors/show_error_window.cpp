@@ -97,12 +97,15 @@ void Form_Resize() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The new fonts are in use before the old ones are destroyed.
 void ApplyFonts() {
-    g.font = platform::CreateMessageFont(g.dpi);
-    g.textFont = platform::CreatePointFont(L"Courier New", 9.75, g.dpi, true);
-    platform::SetFontDeep(g.hwnd, static_cast<HFONT>(g.font.get()));
-    SendMessageW(GetDlgItem(g.hwnd, IDC_ERR_TEXT), WM_SETFONT, reinterpret_cast<WPARAM>(g.textFont.get()),
+    auto font = platform::CreateMessageFont(g.dpi);
+    auto textFont = platform::CreatePointFont(L"Courier New", 9.75, g.dpi, true);
+    platform::SetFontDeep(g.hwnd, static_cast<HFONT>(font.get()));
+    SendMessageW(GetDlgItem(g.hwnd, IDC_ERR_TEXT), WM_SETFONT, reinterpret_cast<WPARAM>(textFont.get()),
                  TRUE);
+    g.font = std::move(font);
+    g.textFont = std::move(textFont);
 }
 
 void OpenMailLink() {
@@ -130,9 +133,6 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
         if (wp == 1) // Ctrl+A as a character
             return 0;
         break;
-    case WM_GETDLGCODE:
-        // Read-only text: let Tab and Esc work as in any dialog instead of being eaten.
-        return DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, TextProc, 0);
         break;

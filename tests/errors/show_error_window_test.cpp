@@ -61,6 +61,9 @@ TEST_F(ErrReportWindow, OneWindowWhoseTextIsTheLatestReport) {
     HWND text = GetDlgItem(hwnd, IDC_ERR_TEXT);
     EXPECT_EQ(Text(text), L"first report\r\nline two" + BuildLine());
     EXPECT_NE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY, 0) << "the report can be edited";
+    // Tab, Enter and Esc keep their dialog meaning in the report.
+    LRESULT code = SendMessageW(text, WM_GETDLGCODE, 0, 0);
+    EXPECT_EQ(code & (DLGC_WANTALLKEYS | DLGC_WANTTAB), 0) << "the text box wants every key: " << code;
     EXPECT_EQ(Text(hwnd), L"Error Report");
 
     ErrorReport(L"second report");
