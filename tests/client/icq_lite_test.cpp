@@ -3,6 +3,7 @@
 
 #include "app/shared.h"
 #include "errors/err_trace.h"
+#include "support/app_paths_views.h"
 #include "support/reg_tool.h"
 #include "support/support.h"
 
@@ -129,6 +130,8 @@ TEST_F(ClientDataTest, BuildIdIsReadFromThe32BitView) {
 }
 
 TEST_F(ClientDataTest, InstalledMeansANonEmptyAppPathsEntry) {
+    test::SeparateAppPathsViews separate;
+    ASSERT_TRUE(test::SeparateAppPathsViews::Separate()) << "the two views share one App Paths key";
     EXPECT_FALSE(icqlite::IsInstalled()) << "no entry";
     reg.WriteValue(L"", L"", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
     EXPECT_FALSE(icqlite::IsInstalled()) << "empty entry";
@@ -137,6 +140,7 @@ TEST_F(ClientDataTest, InstalledMeansANonEmptyAppPathsEntry) {
     // Only in the 64-bit view: found there after the 32-bit view had nothing.
     reg.WriteValue(L"", L"C:\\64\\ICQLite.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
                    RegView::View64);
+    EXPECT_TRUE(reg.ReadValue(L"", icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText().empty());
     EXPECT_TRUE(icqlite::IsInstalled());
     EXPECT_EQ(icqlite::GetExePath(), L"C:\\64\\ICQLite.exe");
 

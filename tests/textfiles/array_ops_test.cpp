@@ -71,8 +71,9 @@ TEST(ArrayOps, SortOutsideTheListIsSubscriptError) {
             ADD_FAILURE() << "range " << start << ".." << last << ": no error";
         } catch (const err::Error& e) {
             EXPECT_EQ(e.record().number, err::ERR_SUBSCRIPT) << "range " << start << ".." << last;
-            EXPECT_NE(err::ErrReportText().find(L"clsArrayOps.Sort(astrArray,lngStartEntry,lngLastEntry)"),
-                      std::wstring::npos);
+            EXPECT_NE(e.record().description.find(L"Call Stack: clsArrayOps.Sort(astrArray={Array}, lngStartEntry="),
+                      std::wstring::npos)
+                << e.record().description;
         }
         EXPECT_EQ(list, (List{L"c", L"b", L"a"})) << "range " << start << ".." << last << ": list changed";
     }

@@ -144,7 +144,9 @@ void CreateControls(HWND hwnd) {
     SendMessageW(list, CB_SETCURSEL, 1, 0);
     HWND editable =
         Add(hwnd, WC_COMBOBOXEXW, L"", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 10, 100, 200, 120, kImageEdit);
-    AddImageItems(editable, {L"123456789", L"44556677"});
+    // Items of exactly one and of several 64-character pieces, as the driver reads them in pieces.
+    const std::wstring exact(64, L'x'), longer(130, L'y');
+    AddImageItems(editable, {L"123456789", L"44556677", exact.c_str(), longer.c_str()});
     Add(hwnd, L"Button", L"Remember", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 10, 130, 200, 20, kCheck);
     Add(hwnd, L"Button", L"Disabled", WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 10, 155, 95, 24, kDisabled);
     Add(hwnd, L"Button", L"Hidden", BS_PUSHBUTTON, 115, 155, 95, 24, kHidden);

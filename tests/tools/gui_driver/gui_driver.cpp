@@ -58,7 +58,8 @@ HWND TypingEdit(HWND control) {
         return control;
     if (IsComboBoxEx(control))
         return reinterpret_cast<HWND>(Send(control, CBEM_GETEDITCONTROL));
-    if (IsClass(control, WC_COMBOBOXW) && (Style(control) & 3) != CBS_DROPDOWNLIST)
+    const DWORD kind = Style(control) & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST);
+    if (IsClass(control, WC_COMBOBOXW) && kind != CBS_DROPDOWNLIST)
         return FindWindowExW(control, nullptr, L"Edit", nullptr);
     return nullptr;
 }
@@ -154,12 +155,26 @@ std::wstring ComboExItemText(HWND comboEx, int index) {
     // The control may point pszText at text of its own instead of filling the buffer.
     if (!ReadProcessMemory(process.get(), memory.get(), &item, sizeof(item), nullptr) || !item.pszText)
         return {};
-    std::array<wchar_t, kMaxChars> text{};
-    SIZE_T read = 0;
-    ReadProcessMemory(process.get(), item.pszText, text.data(), (kMaxChars - 1) * sizeof(wchar_t), &read);
-    if (read == 0) // text near the end of a memory region: read less
-        ReadProcessMemory(process.get(), item.pszText, text.data(), 64 * sizeof(wchar_t), &read);
-    return std::wstring(text.data(), wcsnlen(text.data(), read / sizeof(wchar_t)));
+    // Read in pieces up to the terminating NUL; text the control keeps elsewhere may end close to
+    // the end of its memory region, where a piece fails as a whole: there, one character at a time.
+    std::wstring text;
+    std::array<wchar_t, 64> piece{};
+    for (const wchar_t* at = item.pszText; text.size() < kMaxChars; at += piece.size()) {
+        SIZE_T read = 0;
+        if (!ReadProcessMemory(process.get(), at, piece.data(), sizeof(piece), &read) ||
+            read != sizeof(piece)) {
+            wchar_t c = 0;
+            while (text.size() < kMaxChars &&
+                   ReadProcessMemory(process.get(), at++, &c, sizeof(c), nullptr) && c)
+                text.push_back(c);
+            return text;
+        }
+        size_t length = wcsnlen(piece.data(), piece.size());
+        text.append(piece.data(), length);
+        if (length < piece.size())
+            return text;
+    }
+    return text;
 }
 
 } // namespace

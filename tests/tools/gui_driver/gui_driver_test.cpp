@@ -158,7 +158,7 @@ TEST_F(GuiDriver, ReadsComboItemsOfBothKinds) {
     const Case cases[] = {
         {kCombo, {L"alpha", L"beta", L"gamma"}, -1},
         {kImageList, {L"Online", L"Away", L"N/A", L"Free For Chat"}, 1},
-        {kImageEdit, {L"123456789", L"44556677"}, -1},
+        {kImageEdit, {L"123456789", L"44556677", std::wstring(64, L'x'), std::wstring(130, L'y')}, -1},
     };
     for (const Case& c : cases) {
         HWND combo = Ctl(c.id);
