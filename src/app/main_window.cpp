@@ -77,6 +77,8 @@ struct State {
     platform::UniqueGdiObject logoFont;
     platform::UniqueImageList statusImages;
     platform::UniqueIcon bigIcon, smallIcon;
+    platform::UniqueIcon logo; // the banner's picture, at logoSize pixels
+    int logoSize = 0;
     std::array<platform::UniqueImageList, kButtonPictures.size()> buttonImages;
     HWND tooltip = nullptr;
     HWND lastFocus = nullptr;         // the control that had the focus when the window was left
@@ -174,28 +176,26 @@ SIZE WindowSizeFor(UINT dpi) {
 }
 
 // The banner: a dark-to-light blue band with the logo at the top and the program's name
-// running up the band.
+// running up the band. The logo picture is drawn once per size, not on every paint.
 void DrawLogo(const DRAWITEMSTRUCT& item) {
     RECT rc = item.rcItem;
-    int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    for (int y = 0; y < height; ++y) {
-        int t = height > 1 ? y * 255 / (height - 1) : 0;
-        COLORREF colour = RGB(0x1C + t * (0x5A - 0x1C) / 255, 0x3E + t * (0x8F - 0x3E) / 255,
-                              0x74 + t * (0xD0 - 0x74) / 255);
-        HBRUSH brush = CreateSolidBrush(colour);
-        RECT row{rc.left, rc.top + y, rc.right, rc.top + y + 1};
-        FillRect(item.hDC, &row, brush);
-        DeleteObject(brush);
-    }
+    int width = rc.right - rc.left;
+    TRIVERTEX band[2] = {{rc.left, rc.top, 0x1C00, 0x3E00, 0x7400, 0xFF00},
+                         {rc.right, rc.bottom, 0x5A00, 0x8F00, 0xD000, 0xFF00}};
+    GRADIENT_RECT whole{0, 1};
+    GdiGradientFill(item.hDC, band, 2, &whole, 1, GRADIENT_FILL_RECT_V);
+
     int margin = width / 8;
     int size = width - 2 * margin;
-    pictures::DrawPicture(item.hDC, pictures::Picture::Logo, rc.left + margin, rc.top + margin, size);
+    if (!g.logo || g.logoSize != size) {
+        g.logo = pictures::CreatePictureIcon(pictures::Picture::Logo, size);
+        g.logoSize = size;
+    }
+    DrawIconEx(item.hDC, rc.left + margin, rc.top + margin, g.logo.get(), size, size, 0, nullptr, DI_NORMAL);
 
     HGDIOBJ old = SelectObject(item.hDC, g.logoFont.get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, RGB(0xFF, 0xFF, 0xFF));
-    SIZE text{};
-    GetTextExtentPoint32W(item.hDC, kMainWindowTitle, lstrlenW(kMainWindowTitle), &text);
     TEXTMETRICW metrics{};
     GetTextMetricsW(item.hDC, &metrics);
     int x = rc.left + (width - metrics.tmHeight) / 2;
