@@ -1,14 +1,118 @@
 #include "language/language.h"
 
+#include "errors/trap.h"
+#include "language/control_keys.h"
+#include "language/language_names.h"
+#include "platform/handles.h"
 #include "settings/settings.h"
-#include "textfiles/file.h"
 
 namespace velmora {
+namespace {
 
-Language::Language(Settings& settings, const File& file) : settings_(settings), file_(file) {}
+constexpr wchar_t kSection[] = L"Language";
+constexpr wchar_t kSettingName[] = L"Language";
+
+// A window argument appears in an error report by its window class name.
+err::Value WindowArgument(HWND window) {
+    if (!window)
+        return err::ObjectRef{};
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, 256);
+    return err::ObjectRef{className};
+}
+
+// The folder of the running program, with a final backslash.
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            err::RaiseSystem(err::ERR_PATH_NOT_FOUND, L"The program's folder cannot be found",
+                             GetLastError());
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+} // namespace
+
+Language::Language(Settings& settings, const File& file) : settings_(settings), reader_(file) {
+    err::EventTrap(L"clsLanguage.Class_Initialize", err::NoArgs(), [&] {
+        folder_ = ProgramFolder() + L"Languages\\";
+        GetLanguage();
+    });
+}
+
+Language::Language(Settings& settings, const File& file, std::wstring languagesFolder)
+    : settings_(settings), folder_(std::move(languagesFolder)), reader_(file) {
+    err::EventTrap(L"clsLanguage.Class_Initialize", err::NoArgs(), [&] { GetLanguage(); });
+}
+
+void Language::GetLanguage() {
+    err::Trap(L"clsLanguage.GetLanguage", err::NoArgs(), [&] {
+        std::wstring name = settings_.ReadValue(kSettingName, L"");
+        if (name.empty())
+            name = LanguageForSystem(GetSystemLanguage());
+        SetLanguageFile(name);
+    });
+}
+
+void Language::SetLanguageFile(const std::wstring& name) {
+    err::Trap(L"clsLanguage.LanguageFile(strFile)", err::Args(name), [&] {
+        if (name == name_)
+            return;
+        name_ = name;
+        reader_.SetINIPath(folder_ + name + L".ini");
+        reader_.ReadINI();
+        settings_.WriteValue(kSettingName, name);
+    });
+}
+
+int32_t Language::GetSystemLanguage() {
+    return err::Trap(L"clsLanguage.GetSystemLanguage", err::NoArgs(), [] {
+        // A 16-bit identifier, widened with its sign as the program has always read it.
+        return static_cast<int32_t>(static_cast<int16_t>(GetUserDefaultLangID()));
+    });
+}
+
+std::vector<std::wstring> Language::GetAllLanguages() const {
+    return err::Trap(L"clsLanguage.GetAllLanguages", err::NoArgs(), [&] {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        platform::UniqueFindHandle search(FindFirstFileW((folder_ + L"*.ini").c_str(), &found));
+        if (!search)
+            return names;
+        constexpr DWORD kNotALanguage =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        do {
+            if (found.dwFileAttributes & kNotALanguage)
+                continue;
+            if (auto name = LanguageNameFromFileName(found.cFileName))
+                names.push_back(std::move(*name));
+        } while (FindNextFileW(search.get(), &found));
+        return names;
+    });
+}
 
 std::wstring Language::TranslateText(const std::wstring& key, const std::wstring& defaultText) const {
-    return defaultText.empty() ? key : defaultText;
+    return err::Trap(L"clsLanguage.TranslateText(strField,strDefault)", err::Args(key, defaultText), [&] {
+        return reader_.ReadValue(kSection, key, defaultText.empty() ? key : defaultText);
+    });
+}
+
+void Language::TranslateFormControls(HWND window) const {
+    err::Trap(L"clsLanguage.TranslateFormControls(myForm)", err::Args(WindowArgument(window)), [&] {
+        ForEachControl(window, [&](HWND control) {
+            const wchar_t* key = TranslationKey(control);
+            if (key && ShowsCaption(control))
+                SetWindowTextW(control, TranslateText(key).c_str());
+            return true;
+        });
+    });
 }
 
 } // namespace velmora

@@ -51,8 +51,10 @@ bool HasEnded(HANDLE process) {
     return WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
 }
 
+// Rounded up: a wait that ends a fraction of a millisecond early would press Enter before the
+// pause is over.
 DWORD MillisecondsUntil(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left <= 0 ? 0 : static_cast<DWORD>(left);
 }
 

@@ -1,0 +1,67 @@
+// Every English text the program looks up in a language file, in one list. The shipped language
+// files are checked against it: each of them translates every key here and nothing else. A new
+// user-visible text is added here and to every file in Languages\ in the same change.
+#pragma once
+#include <array>
+#include <string_view>
+
+namespace velmora::keys {
+
+inline constexpr std::array<std::wstring_view, 45> kAll = {
+    // Main window: buttons, labels, tooltips.
+    L"Search for Updates",
+    L"Show Info",
+    L"Settings", // also the settings window's caption
+    L"Start ICQ Lite",
+    L"Sorry, if your last status is invisible then you must start invisible again",
+    L"Message", // after a status name: "Away Message"
+    L"Status",
+    L"User",
+    L"Choose or enter an ICQ number",
+    L"Choose a Status",
+    // Status names, in the status list and in the message label.
+    L"Online",
+    L"Away",
+    L"N/A",
+    L"DND",
+    L"Occupied",
+    L"Free For Chat",
+    L"Invisible",
+    // Start action and wait window.
+    L"The ICQ number is invalid",
+    L"You have to enter a ICQ Number first",
+    L"One Moment please, ICQ Lite is starting",
+    // Launcher: the client's values could not be written (followed by the value, key and reason).
+    L"ICQ Lite was not started, because your choice could not be saved for it.",
+    L"Value",
+    L"Key",
+    L"Reason",
+    // Update check.
+    L"Are you connected to the Internet?",
+    L"A new version is available. Do you want to download it?",
+    L"You are already using the newest Version",
+    // Start-up.
+    L"ICQ Lite is not installed on this computer. Please install ICQ Lite first",
+    // Settings window.
+    L"Cancel",
+    L"Ok", // also the info and thanks windows
+    L"General",
+    L"Direct Login (Password has to be saved in ICQ Lite)",
+    L"Open Login Window for selected User",
+    L"Start Velmora with Windows",
+    L"Close Velmora after Login",
+    L"Language",
+    L"Advanced",
+    L"Allow Starting of multiple ICQ Lite Instances",
+    L"Allow Free for Chat, Occupied and DND Status",
+    // Info and thanks windows.
+    L"Info",
+    L"Donate",
+    L"Thanks to...",
+    L"Thanks for the Hebrew language file to", // followed by a space and the translator's name
+    // Error report window.
+    L"Error Report",
+    L"Sorry, an error occured. Please help to enhence this program by sending this error report to",
+};
+
+} // namespace velmora::keys

@@ -1,0 +1,22 @@
+// How language names come about: from the system's language at the first start, and from the
+// file names in the languages folder. Pure text rules, kept apart from the Windows calls.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+inline constexpr int32_t kLangGermanGermany = 0x0407;
+inline constexpr int32_t kLangHebrew = 0x040D;
+
+// The language chosen when none is stored: "Deutsch" for German as used in Germany, "Hebrew" for
+// Hebrew, "English" for every other identifier (other German variants included).
+std::wstring LanguageForSystem(int32_t langId);
+
+// The language a file in the languages folder stands for: its name without ".ini" (any letter
+// case). Nothing for other names and for a bare ".ini", which would name no language at all.
+std::optional<std::wstring> LanguageNameFromFileName(std::wstring_view fileName);
+
+} // namespace velmora

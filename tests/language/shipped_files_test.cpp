@@ -1,0 +1,102 @@
+// The language files that ship with the program, read from the folder beside the test exe, where
+// the build copies them as it does beside velmora.exe.
+#include "language/keys.h"
+#include "language/language.h"
+#include "settings/reg.h"
+#include "settings/settings.h"
+#include "support/support.h"
+#include "textfiles/file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+using namespace velmora;
+
+TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
+    test::ScratchKey scratch(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\ShippedLanguageFiles");
+    Reg reg;
+    Settings settings(reg);
+    settings.SetRegKey(scratch.path());
+    File file;
+    for (std::wstring name : {L"English", L"Deutsch", L"Hebrew"}) {
+        std::string bytes = test::ReadBytes(test::BinDir() + L"\\Languages\\" + name + L".ini");
+        ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF"))
+            << name << ".ini is missing or has no UTF-8 byte-order mark";
+        EXPECT_TRUE(bytes.ends_with("\r\n")) << name << ".ini: the last line has no line break";
+        // Strict decoding: a malformed sequence fails the whole conversion.
+        std::wstring text(bytes.size(), L'\0');
+        text.resize(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3,
+                                        static_cast<int>(bytes.size() - 3), text.data(),
+                                        static_cast<int>(text.size())));
+        EXPECT_FALSE(text.empty()) << name << ".ini is not valid UTF-8";
+
+        // A "[" anywhere but in the header would end the section, or stand for it, to the reader.
+        EXPECT_EQ(std::count(text.begin(), text.end(), L'['), 1) << name << ".ini: \"[\" besides the header";
+        // Comment lines, then the header, then one key=text line per key, split at CR LF only.
+        std::map<std::wstring, std::wstring> values;
+        bool inSection = false;
+        for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos;
+             start = end + 2) {
+            std::wstring line = text.substr(start, end - start);
+            size_t equals = line.find(L'=');
+            std::wstring key = line.substr(0, equals), value = line.substr(equals + 1);
+            if (line.find_first_of(L"\r\n") != std::wstring::npos)
+                ADD_FAILURE() << name << ".ini: a line break other than CR LF in: " << line;
+            else if (line == L"[Language]" && !inSection)
+                inSection = true;
+            else if (line.starts_with(L";") || line.empty())
+                continue;
+            else if (!inSection || equals == std::wstring::npos)
+                ADD_FAILURE() << name << ".ini: not a key=text line of the section: " << line;
+            else if (std::find(keys::kAll.begin(), keys::kAll.end(), key) == keys::kAll.end())
+                ADD_FAILURE() << name << ".ini holds a key the program never asks for: " << key;
+            else if (!values.emplace(key, value).second)
+                ADD_FAILURE() << name << ".ini gives a key twice: " << key;
+        }
+
+        // Read as the program reads it: every key gives exactly the file's non-empty text.
+        reg.WriteValue(L"Language", name, REG_SZ, scratch.path(), HKEY_CURRENT_USER);
+        Language language(settings, file);
+        ASSERT_EQ(language.LanguageFile(), name);
+        for (std::wstring_view listed : keys::kAll) {
+            std::wstring key(listed), value = values[key];
+            EXPECT_FALSE(value.empty() || value.front() == L' ' || value.back() == L' ')
+                << name << ".ini: no text, or blanks around it, for " << key;
+            EXPECT_EQ(language.TranslateText(key), value.empty() ? key : value)
+                << name << ".ini, key " << key;
+            // A Hebrew text without a Hebrew letter is an English text left untranslated.
+            bool hebrew =
+                std::any_of(value.begin(), value.end(), [](wchar_t c) { return c >= 0x05D0 && c <= 0x05EA; });
+            EXPECT_TRUE(hebrew || name != L"Hebrew") << "untranslated in Hebrew.ini: " << key << "=" << value;
+        }
+    }
+}
+
+// Every English text the code hands to a translation call as a literal is in the list the files are
+// checked against, so a new message cannot ship untranslated. Scans the source tree of this build.
+TEST(ShippedLanguageFiles, ListHoldsEveryKeyTheCodeLooksUp) {
+    std::filesystem::path source = VELMORA_SOURCE_DIR "/src";
+    if (source.string().starts_with("/"))
+        source = "Z:" + source.string(); // a Unix path, seen through Wine's drive Z:
+    const std::regex call(R"re(Translate(Text)?\(\s*L"((\\.|[^"\\])*)")re");
+    int calls = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m, ++calls) {
+            std::string utf8 = (*m)[2];
+            std::wstring key(utf8.size(), L'\0');
+            key.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), key.data(),
+                                           static_cast<int>(key.size())));
+            EXPECT_NE(std::find(keys::kAll.begin(), keys::kAll.end(), key), keys::kAll.end())
+                << entry.path().string() << " looks up \"" << key
+                << "\", which language/keys.h does not list";
+        }
+    }
+    EXPECT_GT(calls, 0) << "no translation call found below " << source.string();
+}
