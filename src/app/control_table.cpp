@@ -1,6 +1,7 @@
 #include "app/control_table.h"
 
 #include "app/shared.h"
+#include "language/control_keys.h"
 #include "language/language.h"
 #include "platform/dpi.h"
 
@@ -88,6 +89,8 @@ void CreateControls(HWND parent, std::span<const ControlRow> rows, UINT dpi) {
             info.exStyle, info.className, row.caption ? row.caption : L"", WS_CHILD | WS_VISIBLE | info.style,
             rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (control && row.key)
+            SetTranslationKey(control, row.key);
         if (control && (row.kind == ControlKind::Edit || row.kind == ControlKind::ReadOnlyText))
             SetWindowSubclass(control, DialogKeysProc, 0, 0);
     }
@@ -101,11 +104,9 @@ void LayoutControls(HWND parent, std::span<const ControlRow> rows, UINT dpi) {
     }
 }
 
-void TranslateControls(HWND parent, std::span<const ControlRow> rows) {
-    const Language* language = Shared().language;
-    for (const ControlRow& row : rows)
-        if (row.key && language)
-            SetWindowTextW(GetDlgItem(parent, row.id), language->TranslateText(row.key).c_str());
+void TranslateControls(HWND parent) {
+    if (const Language* language = Shared().language)
+        language->TranslateFormControls(parent);
 }
 
 } // namespace velmora::app

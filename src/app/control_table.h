@@ -31,13 +31,14 @@ struct ControlRow {
     int frameId;                  // 0, or the id of the frame the control lies in
 };
 
-// Creates the controls in table order (which is also the tab order).
+// Creates the controls in table order (which is also the tab order); each control with a key
+// carries it for the translation.
 void CreateControls(HWND parent, std::span<const ControlRow> rows, UINT dpi);
 // Moves every control to its place for the DPI.
 void LayoutControls(HWND parent, std::span<const ControlRow> rows, UINT dpi);
 // The pixel rectangle of a row in its parent's client area.
 RECT ControlRect(std::span<const ControlRow> rows, const ControlRow& row, UINT dpi);
-// Gives every row that has a key its translation key, then translates the window's controls.
-void TranslateControls(HWND parent, std::span<const ControlRow> rows);
+// Shows the window's captions in the current language.
+void TranslateControls(HWND parent);
 
 } // namespace velmora::app

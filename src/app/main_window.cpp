@@ -353,7 +353,7 @@ void PlaceWindow() {
 
 void Form_Load() {
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
-        TranslateControls(g.hwnd, kControls);
+        TranslateControls(g.hwnd);
         PlaceWindow();
         SetTooltip(Item(IDC_COMB_USER), Translate(L"Choose or enter an ICQ number"));
         SetTooltip(Item(IDC_IMGCOMB_STATUS), Translate(L"Choose a Status"));

@@ -69,7 +69,7 @@ void ShowWaitWindow(HWND owner) {
     CreateControls(g_hwnd, kControls, dpi);
     g_font = platform::CreateMessageFont(dpi);
     platform::SetFontDeep(g_hwnd, static_cast<HFONT>(g_font.get()));
-    TranslateControls(g_hwnd, kControls);
+    TranslateControls(g_hwnd);
 
     RECT rc{0, 0, TwipsToPx(kClientWidth, dpi), TwipsToPx(kClientHeight, dpi)};
     AdjustWindowRectExForDpi(&rc, style, FALSE, WS_EX_TOOLWINDOW, dpi);

@@ -212,7 +212,7 @@ void Load() {
 
     if (const Language* language = Shared().language)
         SetWindowTextW(hwnd, language->TranslateText(L"Error Report").c_str());
-    app::TranslateControls(hwnd, kControls);
+    app::TranslateControls(hwnd);
     FitMessageLabel();
 
     RECT rc{0, 0, TwipsToPx(kClientWidth, g.dpi), TwipsToPx(kClientHeight, g.dpi)};

@@ -80,6 +80,7 @@ TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
                    HKEY_LOCAL_MACHINE, icqlite::kClientView);
 
     const std::wstring dir = ArtifactsDir();
+    std::wstring captions[2]; // German, English
     for (DWORD dpi : {96u, 144u}) {
         ScopedLogPixels scaling(dpi);
         for (const wchar_t* language : {L"English", L"Deutsch"}) {
@@ -101,6 +102,7 @@ TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
             EXPECT_EQ(client.right, platform::TwipsToPx(4095, dpi)) << name;
             EXPECT_EQ(client.bottom, platform::TwipsToPx(5475, dpi)) << name;
             RECT start = gui::WindowRect(gui::Control(main, app::IDC_CBTN_START));
+            captions[language[0] == L'E'] = gui::Text(gui::Control(main, app::IDC_CBTN_START));
             EXPECT_EQ(start.bottom - start.top, platform::TwipsToPx(555, dpi)) << name;
 
             // Painted before the picture is taken: no part of the window waits for painting,
@@ -117,6 +119,8 @@ TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
             gui::Close(main);
             EXPECT_EQ(velmora.Wait(10s), 0) << name;
         }
+        EXPECT_EQ(captions[1], L"Start ICQ Lite");
+        EXPECT_NE(captions[0], captions[1]) << "the German window shows English";
     }
 }
 
