@@ -9,6 +9,8 @@
 #include "settings/reg.h"
 #include "support/standin.h"
 #include "support/support.h"
+#include "textfiles/file.h"
+#include "textfiles/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,15 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace app;
+
+// What the shipped English file makes of a key (the key itself when it has no entry).
+std::wstring English(const wchar_t* key) {
+    File file;
+    IniFile ini(file);
+    ini.SetINIPath(test::BinDir() + L"\\Languages\\English.ini");
+    ini.ReadINI();
+    return ini.ReadValue(L"Language", key, key);
+}
 
 std::string Narrow(const std::wstring& text) {
     return testing::PrintToString(text);
@@ -55,9 +66,10 @@ protected:
     HWND Open() {
         velmora_ = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
         HWND main = gui::WaitForTopWindow(velmora_.Id(), kMainWindowClass, kMainWindowTitle);
-        if (main)
+        if (main) {
             EXPECT_TRUE(test::WaitFor([&] { return gui::ComboCount(Item(main, IDC_IMGCOMB_STATUS)) == 7; }))
                 << "the status list was not filled";
+        }
         return main;
     }
 
@@ -188,14 +200,17 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
 
         HWND main = Open();
         ASSERT_NE(main, nullptr) << c.name;
-        if (!c.typed.empty())
+        if (!c.typed.empty()) {
             ASSERT_TRUE(gui::SetText(Item(main, IDC_COMB_USER), c.typed)) << c.name;
+        }
         ASSERT_TRUE(gui::ComboSelect(Item(main, IDC_IMGCOMB_STATUS), c.status)) << c.name;
-        if (c.messageValue)
+        if (c.messageValue) {
             ASSERT_TRUE(test::WaitFor([&] { return gui::IsVisible(Item(main, IDC_TXT_STATUS_TEXT)); }))
                 << c.name;
-        if (c.messageValue)
+        }
+        if (c.messageValue) {
             ASSERT_TRUE(gui::SetText(Item(main, IDC_TXT_STATUS_TEXT), c.message)) << c.name;
+        }
         ASSERT_TRUE(gui::Click(Item(main, IDC_CBTN_START))) << c.name;
 
         if (c.direct) {
@@ -203,7 +218,8 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
             HWND wait = gui::WaitForTopWindow(velmora_.Id(), kWaitWindowClass, nullptr, 5s);
             ASSERT_NE(wait, nullptr) << c.name << ": no wait window";
             EXPECT_EQ(gui::Text(gui::Control(wait, IDC_WAIT_TEXT)),
-                      L"One Moment please, ICQ Lite is starting");
+                      English(L"One Moment please, ICQ Lite is starting"))
+                << c.name << ": the wait window is not in the current language";
             EXPECT_EQ(GetWindow(wait, GW_OWNER), main) << c.name;
             EXPECT_NE(GetWindowLongW(wait, GWL_STYLE) & WS_CAPTION, WS_CAPTION)
                 << c.name << ": the wait window has a caption";
@@ -221,16 +237,18 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
                 << c.name << ": the wait window stayed";
             EXPECT_TRUE(velmora_.Running()) << c.name;
         }
-        if (c.direct)
+        if (c.direct) {
             EXPECT_TRUE(standin.WaitForLine(L"enter")) << c.name << ": no Enter\n" << standin.Read().Raw();
+        }
         ASSERT_TRUE(standin.CloseWindows()) << c.name;
         test::Record record = standin.Read();
         EXPECT_EQ(record.Number(L"LastOwner"), c.owner) << c.name << "\n" << record.Raw();
         EXPECT_EQ(record.Number(L"LastStatus"), c.code) << c.name << "\n" << record.Raw();
         EXPECT_EQ(record.Count(L"enter"), c.direct ? 1u : 0u) << c.name << "\n" << record.Raw();
-        if (c.messageValue)
+        if (c.messageValue) {
             EXPECT_EQ(record.First(c.messageValue).value_or(L"<none>"), c.message) << c.name << "\n"
                                                                                    << record.Raw();
+        }
         if (!c.closeAfter) {
             gui::Close(main);
             EXPECT_EQ(velmora_.Wait(10s), 0) << c.name;
@@ -299,8 +317,9 @@ TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsab
         ASSERT_TRUE(gui::Click(Item(main, IDC_CBTN_START))) << "attempt " << attempt;
         HWND window = gui::WaitForTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr);
         ASSERT_NE(window, nullptr) << "attempt " << attempt << ": no report window";
-        if (report)
+        if (report) {
             EXPECT_EQ(window, report) << "a second report window opened";
+        }
         report = window;
         std::wstring text;
         ASSERT_TRUE(test::WaitFor([&] {

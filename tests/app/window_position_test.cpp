@@ -57,8 +57,9 @@ TEST(WindowPosition, ParseRefusesWhatIsNoPosition) {
         EXPECT_EQ(got.has_value(), c.ok)
             << "text \"" << testing::PrintToString(std::wstring(c.text)) << "\" gave "
             << (got ? std::to_string(*got) : std::string("nothing"));
-        if (got && c.ok)
+        if (got && c.ok) {
             EXPECT_DOUBLE_EQ(*got, c.value) << testing::PrintToString(std::wstring(c.text));
+        }
     }
 }
 
@@ -72,8 +73,9 @@ TEST(WindowPosition, TwipsAndPixelsAtCommonScalings) {
                           {-1500, 120, -125}, {7, 96, 0},       {8, 96, 1}};
     for (const Case& c : cases) {
         EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi << " DPI";
-        if (c.pixels * 15 * 96 == static_cast<int>(c.twips * c.dpi))
+        if (c.pixels * 15 * 96 == static_cast<int>(c.twips * c.dpi)) {
             EXPECT_DOUBLE_EQ(PixelsToTwips(c.pixels, c.dpi), c.twips) << c.pixels << " px at " << c.dpi;
+        }
     }
 }
 
