@@ -165,6 +165,49 @@ TEST_F(MainWindowE2E, ShowsTheRecordedUsersAndTheChosenUsersStatus) {
     EXPECT_EQ(velmora_.Wait(10s), 0);
 }
 
+TEST_F(MainWindowE2E, WithoutRecordedUsersTheListIsEmptyAndOnlineIsChosen) {
+    test::StandinInstall install;
+    HWND main = Open();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(gui::ComboCount(Item(main, IDC_COMB_USER)), 0);
+    EXPECT_EQ(gui::Text(Item(main, IDC_COMB_USER)), L"");
+    EXPECT_EQ(gui::ComboSelected(Item(main, IDC_IMGCOMB_STATUS)), 0) << "not Online";
+    EXPECT_TRUE(gui::IsEnabled(Item(main, IDC_IMGCOMB_STATUS)));
+    EXPECT_FALSE(gui::IsVisible(Item(main, IDC_TXT_STATUS_TEXT)));
+    EXPECT_EQ(gui::FindTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr), nullptr);
+    gui::Close(main);
+    EXPECT_EQ(velmora_.Wait(10s), 0);
+}
+
+TEST_F(MainWindowE2E, AStatusTheListDoesNotKnowIsReportedAndTheSelectionStays) {
+    test::StandinInstall install;
+    Record({{L"123456789", 1, {}}, {L"333", 3, {}}}, L"123456789");
+    HWND main = Open();
+    ASSERT_NE(main, nullptr);
+    HWND users = Item(main, IDC_COMB_USER), list = Item(main, IDC_IMGCOMB_STATUS);
+    ASSERT_EQ(gui::ComboSelected(list), 1);
+    auto items = gui::ComboItems(users);
+    auto at = std::find(items.begin(), items.end(), L"333");
+    ASSERT_NE(at, items.end());
+    ASSERT_TRUE(gui::ComboSelect(users, static_cast<int>(at - items.begin())));
+
+    HWND report = gui::WaitForTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr);
+    ASSERT_NE(report, nullptr) << "no report for status 3";
+    std::wstring text;
+    EXPECT_TRUE(test::WaitFor([&] {
+        text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT));
+        return text.find(L"Call Stack: frmMain.combUser_Click") != std::wstring::npos;
+    })) << Narrow(text);
+    EXPECT_LT(text.find(L"Call Stack: frmMain.ShowUserStatus"),
+              text.find(L"Call Stack: frmMain.combUser_Click"))
+        << Narrow(text);
+    EXPECT_EQ(gui::ComboSelected(list), 1) << "the selection changed";
+    EXPECT_TRUE(gui::IsEnabled(main));
+    gui::Close(report);
+    gui::Close(main);
+    EXPECT_EQ(velmora_.Wait(10s), 0);
+}
+
 // ---- the start ----
 
 TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
