@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/shared.h"
 #include "client/icq_lite.h"
+#include "errors/show_error_window.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "settings/reg.h"
@@ -91,6 +92,8 @@ void Dispose() {
 }
 
 int Run() {
+    // Reports of errors caught in event handlers go to the error report window.
+    err::SetReportPresenter(&err::ErrorWindowPresenter());
     try {
         Main();
     } catch (const err::Error& e) {

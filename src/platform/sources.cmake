@@ -1,3 +1,4 @@
 target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_window.cpp)

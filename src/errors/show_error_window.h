@@ -1,0 +1,37 @@
+// The error report window: one instance for the whole program, showing the report of the last
+// error with the client's build line, text the user can select and copy, and the support
+// address as a link that starts a mail with the report.
+#pragma once
+#include "errors/err_trace.h"
+
+#include <windows.h>
+#include <string>
+
+namespace velmora::err {
+
+inline constexpr wchar_t kErrorWindowClass[] = L"VelmoraShowError";
+inline constexpr wchar_t kSupportAddress[] = L"support@ardentix.example";
+
+// Control ids of the window.
+enum ErrorWindowId : int {
+    IDC_ERR_TEXT = 101,    // txtError
+    IDC_ERR_MESSAGE = 102, // lblError
+    IDC_ERR_ADDRESS = 103, // lblAddress
+};
+
+// Shows report + CR LF + "ICQ Lite Build: " + the client's build id. Loads the window when it is
+// not loaded, shows it when it is hidden (modally when another window of the program is modal,
+// returning only after it was closed), replaces the text when it is already open, and brings it
+// to the front. Never fails: every step that cannot be done is skipped.
+void ErrorReport(const std::wstring& report);
+
+// The loaded window, or nullptr.
+HWND ErrorWindow();
+
+// The presenter that hands finished reports to this window; installed at start-up.
+ReportPresenter& ErrorWindowPresenter();
+
+// The URL a click on the address opens.
+std::wstring SupportMailto(const std::wstring& reportText);
+
+} // namespace velmora::err

@@ -1,0 +1,153 @@
+// Benchmark, run by hand (tests/bench/run_bench.sh): how long velmora.exe takes from process start
+// until its main window is visible and filled, against a program that only opens an empty window;
+// and how long from a click on Start until the client's process exists, with direct login off
+// (its pause belongs to the client's login, not to Velmora). It writes the program's settings and
+// the client's registry data, so it belongs in a prefix of its own.
+#include "app/main_window_ids.h"
+#include "client/icq_lite.h"
+#include "platform/handles.h"
+#include "platform/process.h"
+#include "settings/reg.h"
+
+#include <tlhelp32.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace velmora;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    return dir.substr(0, dir.find_last_of(L'\\'));
+}
+
+struct Found {
+    DWORD pid;
+    const wchar_t* className;
+    HWND hwnd = nullptr;
+};
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lp) {
+    auto* f = reinterpret_cast<Found*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64];
+    if (pid == f->pid && IsWindowVisible(hwnd) && GetClassNameW(hwnd, cls, 64) &&
+        wcscmp(cls, f->className) == 0) {
+        f->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND VisibleWindow(DWORD pid, const wchar_t* className) {
+    Found f{pid, className};
+    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
+    return f.hwnd;
+}
+
+// Polls every millisecond; the elapsed milliseconds, or -1 after 20 s.
+double TimeUntil(Clock::time_point start, const std::function<bool()>& condition) {
+    while (!condition()) {
+        if (Clock::now() - start > std::chrono::seconds(20))
+            return -1;
+        Sleep(1);
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+platform::UniqueProcessInfo Start(const std::wstring& exe) {
+    DWORD error = 0;
+    return platform::StartProcess(exe, platform::QuoteArgument(exe), SW_SHOWNORMAL, error);
+}
+
+void CloseAndWait(HWND hwnd, HANDLE process) {
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process, 10000);
+}
+
+DWORD FindProcess(const wchar_t* exeName) {
+    platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL ok = Process32FirstW(snapshot.get(), &entry); ok; ok = Process32NextW(snapshot.get(), &entry))
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
+            return entry.th32ProcessID;
+    return 0;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+
+void Prepare() {
+    Reg reg;
+    const std::wstring settings = L"Software\\Ardentix\\Velmora\\Settings";
+    reg.WriteValue(L"Language", L"English", REG_SZ, settings, HKEY_CURRENT_USER);
+    reg.WriteValue(L"DirectLogin", L"0", REG_SZ, settings, HKEY_CURRENT_USER);
+    reg.WriteValue(L"CloseAfterStart", L"0", REG_SZ, settings, HKEY_CURRENT_USER);
+    reg.WriteValue(L"", BinDir() + L"\\standin_client.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
+                   RegView::View32);
+    for (const wchar_t* number : {L"123456789", L"44556677", L"987654"})
+        reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\" + number,
+                       HKEY_CURRENT_USER);
+    reg.WriteValue(L"LastOwner", L"123456789", REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
+    reg.WriteValue(L"LastStatus", int32_t{1}, REG_DWORD, icqlite::UserKey(L"123456789"), HKEY_LOCAL_MACHINE,
+                   icqlite::kClientView);
+    // The stand-in records nothing and ends by itself soon: only its process matters here.
+    SetEnvironmentVariableW(L"VELMORA_STANDIN_RECORD", nullptr);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? _wtoi(argv[1]) : 10;
+    // Another yardstick (an empty window program built differently) may be named.
+    const std::wstring yardstick = argc > 2 ? argv[2] : L"empty_window.exe";
+    Prepare();
+    const std::wstring bin = BinDir();
+    std::vector<double> empty, velmora, click;
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = Clock::now();
+        auto p = Start(bin + L"\\" + yardstick);
+        HWND hwnd = nullptr;
+        empty.push_back(
+            TimeUntil(t0, [&] { return (hwnd = VisibleWindow(p.processId, L"VelmoraBenchEmpty")); }));
+        CloseAndWait(hwnd, p.process.get());
+
+        t0 = Clock::now();
+        p = Start(bin + L"\\velmora.exe");
+        velmora.push_back(TimeUntil(t0, [&] {
+            hwnd = VisibleWindow(p.processId, app::kMainWindowClass);
+            HWND users = hwnd ? GetDlgItem(hwnd, app::IDC_COMB_USER) : nullptr;
+            HWND list = hwnd ? GetDlgItem(hwnd, app::IDC_IMGCOMB_STATUS) : nullptr;
+            return users && SendMessageW(users, CB_GETCOUNT, 0, 0) == 3 &&
+                   SendMessageW(list, CB_GETCURSEL, 0, 0) == 1;
+        }));
+
+        auto c0 = Clock::now();
+        PostMessageW(GetDlgItem(hwnd, app::IDC_CBTN_START), BM_CLICK, 0, 0);
+        DWORD client = 0;
+        click.push_back(TimeUntil(c0, [&] { return (client = FindProcess(L"standin_client.exe")) != 0; }));
+        if (client) {
+            platform::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, client));
+            TerminateProcess(process.get(), 0);
+            WaitForSingleObject(process.get(), 5000);
+        }
+        // Velmora has finished the start once it takes input again.
+        TimeUntil(Clock::now(), [&] { return IsWindowEnabled(hwnd) != FALSE; });
+        CloseAndWait(hwnd, p.process.get());
+    }
+    double e = Median(empty), v = Median(velmora), c = Median(click);
+    std::printf("runs: %d (medians)\n", runs);
+    std::printf("empty window visible:          %8.1f ms\n", e);
+    std::printf("velmora visible and filled:    %8.1f ms  (ratio %.2f)\n", v, e > 0 ? v / e : -1.0);
+    std::printf("Start click -> client process: %8.1f ms\n", c);
+    return 0;
+}
