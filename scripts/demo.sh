@@ -13,11 +13,8 @@ cd "$root"
 scripts/setup-debian.sh
 
 cmake --preset mingw-x64 >/dev/null
-# The stand-in client plays ICQ Lite; until it is part of the tree any window program will do.
+# The stand-in client plays ICQ Lite.
 client_target=standin_client
-if ! cmake --build --preset mingw-x64 --target help | grep -qw standin_client; then
-    client_target=driver_target
-fi
 cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora window_probe "$client_target" >/dev/null
 bin="$root/build/x64/bin"
 
@@ -54,6 +51,12 @@ status() { # user, LastStatus, then value/text pairs of status messages
 status 123456789 1 AwayStatusText 'Out for lunch, back at two' NAStatusText 'On holiday until Monday'
 status 44556677 0
 status 987654 257 DNDStatusText 'In a meeting'
+
+# The stand-in shows its login window only when it has somewhere to note what it saw; it stays
+# up for ten minutes (or until closed).
+mkdir -p build/demo
+export VELMORA_STANDIN_RECORD="$(winepath -w "$root/build/demo/client-record.txt" 2>/dev/null)"
+export VELMORA_STANDIN_LIFETIME_MS=600000
 
 if [ -z "${VELMORA_HEADLESS:-}" ]; then
     echo "Velmora is running on display $DISPLAY. Close its window (or press Ctrl+C) to end the demo."
