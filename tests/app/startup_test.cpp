@@ -3,11 +3,15 @@
 #include "gui_driver/gui_driver.h"
 
 #include "client/icq_lite.h"
+#include "platform/handles.h"
 #include "settings/reg.h"
 #include "support/app_paths_views.h"
 #include "support/support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <algorithm>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -150,6 +154,42 @@ TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
                 << c.name << ": " << Narrow(value) << " = " << Narrow(stored);
         }
     }
+}
+
+// The DLLs loaded in a running process, lower case.
+std::vector<std::wstring> LoadedModules(DWORD processId) {
+    std::vector<std::wstring> names;
+    platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    MODULEENTRY32W entry{sizeof(entry)};
+    for (BOOL ok = Module32FirstW(snapshot.get(), &entry); ok; ok = Module32NextW(snapshot.get(), &entry)) {
+        std::wstring name = entry.szModule;
+        CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The shell and automation DLLs serve only the error report: the shown window has not loaded
+// them. (ole32 is not checked: Wine's own window code loads it into every GUI process.)
+TEST_F(Startup, TheShownWindowHasNotLoadedTheReportsDlls) {
+    Reset();
+    Record({"path in the 32-bit view", Entry::Path, Entry::Missing});
+    test::ChildProcess velmora = StartVelmora();
+    HWND main = gui::WaitForTopWindow(velmora.Id(), L"VelmoraMain", L"Velmora");
+    ASSERT_NE(main, nullptr) << "no main window";
+    std::vector<std::wstring> modules = LoadedModules(velmora.Id());
+    const struct {
+        const wchar_t* dll;
+        bool expected;
+    } cases[] = {
+        {L"shell32.dll", false}, {L"oleaut32.dll", false}, {L"user32.dll", true}, {L"comctl32.dll", true}};
+    for (const auto& c : cases) {
+        bool loaded = std::find(modules.begin(), modules.end(), c.dll) != modules.end();
+        EXPECT_EQ(loaded, c.expected) << Narrow(c.dll) << (loaded ? " is" : " is not") << " loaded among "
+                                      << modules.size() << " modules";
+    }
+    gui::Close(main);
+    EXPECT_EQ(velmora.Wait(10s), 0) << "the process did not end cleanly after WM_CLOSE";
 }
 
 TEST(AppPathsViews, SeparatedForATestAndLinkedAgainAfterwards) {
