@@ -1,13 +1,15 @@
 #include "errors/report_env.h"
 
 #include "platform/handles.h"
+#include "platform/on_demand.h"
 
 #include <windows.h>
-#include <oleauto.h>
 #include <vector>
 
 namespace velmora::err {
 namespace {
+
+namespace od = platform::on_demand;
 
 std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
     wchar_t buffer[16];
@@ -46,10 +48,10 @@ using UniqueDispatch = platform::UniqueAny<platform::NullTraits<IDispatch*, Rele
 // Balances a successful CoInitializeEx; a thread already in another apartment keeps it.
 class ComScope {
 public:
-    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() : initialized_(SUCCEEDED(od::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComScope() {
         if (initialized_)
-            CoUninitialize();
+            od::CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -61,11 +63,11 @@ private:
 std::wstring AskAdoVersion() {
     ComScope com;
     CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"ADODB.Connection", &clsid)))
+    if (FAILED(od::CLSIDFromProgID(L"ADODB.Connection", &clsid)))
         return L"?";
     UniqueDispatch connection;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(connection.put()))) ||
+    if (FAILED(od::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                    reinterpret_cast<void**>(connection.put()))) ||
         !connection)
         return L"?";
     wchar_t name[] = L"Version";
@@ -74,14 +76,13 @@ std::wstring AskAdoVersion() {
     if (FAILED(connection.get()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
         return L"?";
     DISPPARAMS none{};
-    VARIANT result;
-    VariantInit(&result);
+    VARIANT result{}; // VT_EMPTY, as VariantInit leaves it
     std::wstring version = L"?";
     if (SUCCEEDED(connection.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                            &result, nullptr, nullptr)) &&
-        SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BSTR)) && result.bstrVal)
-        version.assign(result.bstrVal, SysStringLen(result.bstrVal));
-    VariantClear(&result);
+        SUCCEEDED(od::VariantChangeType(&result, &result, 0, VT_BSTR)) && result.bstrVal)
+        version.assign(result.bstrVal, od::SysStringLen(result.bstrVal));
+    od::VariantClear(&result);
     return version;
 }
 
@@ -105,14 +106,14 @@ std::wstring LocalTimeText() {
 
 std::wstring ExeVersionText(const std::wstring& exePath) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &ignored);
+    DWORD size = od::GetFileVersionInfoSizeW(exePath.c_str(), &ignored);
     if (size == 0)
         return L"?";
     std::vector<BYTE> data(size);
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (!GetFileVersionInfoW(exePath.c_str(), 0, size, data.data()) ||
-        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+    if (!od::GetFileVersionInfoW(exePath.c_str(), 0, size, data.data()) ||
+        !od::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
         infoSize < sizeof(VS_FIXEDFILEINFO))
         return L"?";
     return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +

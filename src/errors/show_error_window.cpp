@@ -8,9 +8,9 @@
 #include "errors/trap.h"
 #include "language/language.h"
 #include "platform/dpi.h"
+#include "platform/on_demand.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <array>
 #include <vector>
 
@@ -114,7 +114,7 @@ void OpenMailLink() {
     DWORD n = GetModuleFileNameW(nullptr, folder, MAX_PATH);
     std::wstring dir(folder, n);
     dir = dir.substr(0, dir.find_last_of(L'\\'));
-    ShellExecuteW(g.hwnd, L"open", url.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
+    platform::on_demand::ShellExecuteW(g.hwnd, L"open", url.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
 }
 
 // Ctrl+A (Ctrl alone, no Shift or Alt) selects the whole report; every other key does its

@@ -3,11 +3,15 @@
 #include "gui_driver/gui_driver.h"
 
 #include "client/icq_lite.h"
+#include "platform/handles.h"
 #include "settings/reg.h"
 #include "support/app_paths_views.h"
 #include "support/support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <algorithm>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -31,6 +35,19 @@ std::string Narrow(const std::wstring& text) {
 bool ValueExists(HKEY root, const std::wstring& key, const wchar_t* name, RegView view = RegView::Native) {
     return RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | Reg::ViewFlag(view), nullptr, nullptr,
                         nullptr) == ERROR_SUCCESS;
+}
+
+// The DLLs loaded in a running process, lower case.
+std::vector<std::wstring> LoadedModules(DWORD processId) {
+    std::vector<std::wstring> names;
+    platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    MODULEENTRY32W entry{sizeof(entry)};
+    for (BOOL ok = Module32FirstW(snapshot.get(), &entry); ok; ok = Module32NextW(snapshot.get(), &entry)) {
+        std::wstring name = entry.szModule;
+        CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+        names.push_back(name);
+    }
+    return names;
 }
 
 // What App Paths says about the client in each registry view: no key, a key without a default
@@ -134,6 +151,14 @@ TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
         HWND main = gui::WaitForTopWindow(velmora.Id(), L"VelmoraMain", L"Velmora");
         ASSERT_NE(main, nullptr) << c.name << ": no main window";
         EXPECT_FALSE(gui::FindMessageBox(velmora.Id())) << c.name << ": a message box came too";
+        // The shell and automation DLLs serve only the error report. (Not ole32: Wine's own
+        // window code loads it into every GUI process.)
+        std::vector<std::wstring> modules = LoadedModules(velmora.Id());
+        EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end())
+            << c.name << ": user32.dll not among " << modules.size() << " modules";
+        for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
+            EXPECT_EQ(std::find(modules.begin(), modules.end(), dll), modules.end())
+                << c.name << ": " << Narrow(dll) << " loaded with the main window";
         for (const wchar_t* value : kShutdownValues)
             EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
                 << c.name << ": " << Narrow(value) << " written before the window closed";

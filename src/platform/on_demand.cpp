@@ -1,0 +1,90 @@
+#include "platform/on_demand.h"
+
+#include <shellapi.h>
+#include <winver.h>
+
+namespace velmora::platform::on_demand {
+namespace {
+
+constexpr wchar_t kShell32[] = L"shell32.dll";
+constexpr wchar_t kOle32[] = L"ole32.dll";
+constexpr wchar_t kOleAut32[] = L"oleaut32.dll";
+constexpr wchar_t kVersion[] = L"version.dll";
+const HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+
+// Only from the system folder, so a DLL of the same name beside the program is never picked up.
+// The DLL stays loaded for the rest of the process: its functions are kept in statics.
+template <typename Fn> Fn Find(const wchar_t* dll, const char* name) {
+    HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
+    // Through the generic function pointer type, which any function pointer converts from cleanly.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
+// The last error a missing function leaves, as a failing system call would.
+template <typename T> T Missing(T result) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return result;
+}
+
+} // namespace
+
+HINSTANCE ShellExecuteW(HWND hwnd, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                        const wchar_t* directory, int showCommand) {
+    static const auto fn = Find<decltype(&::ShellExecuteW)>(kShell32, "ShellExecuteW");
+    return fn ? fn(hwnd, operation, file, parameters, directory, showCommand)
+              : Missing(reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND)));
+}
+
+HRESULT CoInitializeEx(void* reserved, DWORD model) {
+    static const auto fn = Find<decltype(&::CoInitializeEx)>(kOle32, "CoInitializeEx");
+    return fn ? fn(reserved, model) : Missing(kMissing);
+}
+
+void CoUninitialize() {
+    static const auto fn = Find<decltype(&::CoUninitialize)>(kOle32, "CoUninitialize");
+    if (fn)
+        fn();
+}
+
+HRESULT CLSIDFromProgID(const wchar_t* progId, CLSID* clsid) {
+    static const auto fn = Find<decltype(&::CLSIDFromProgID)>(kOle32, "CLSIDFromProgID");
+    return fn ? fn(progId, clsid) : Missing(kMissing);
+}
+
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object) {
+    static const auto fn = Find<decltype(&::CoCreateInstance)>(kOle32, "CoCreateInstance");
+    return fn ? fn(clsid, outer, context, iid, object) : Missing(kMissing);
+}
+
+HRESULT VariantChangeType(VARIANTARG* to, VARIANTARG* from, USHORT flags, VARTYPE type) {
+    static const auto fn = Find<decltype(&::VariantChangeType)>(kOleAut32, "VariantChangeType");
+    return fn ? fn(to, from, flags, type) : Missing(kMissing);
+}
+
+HRESULT VariantClear(VARIANTARG* variant) {
+    static const auto fn = Find<decltype(&::VariantClear)>(kOleAut32, "VariantClear");
+    return fn ? fn(variant) : Missing(kMissing);
+}
+
+UINT SysStringLen(BSTR text) {
+    static const auto fn = Find<decltype(&::SysStringLen)>(kOleAut32, "SysStringLen");
+    return fn ? fn(text) : Missing(0u);
+}
+
+DWORD GetFileVersionInfoSizeW(const wchar_t* path, DWORD* handle) {
+    static const auto fn = Find<decltype(&::GetFileVersionInfoSizeW)>(kVersion, "GetFileVersionInfoSizeW");
+    return fn ? fn(path, handle) : Missing(DWORD{0});
+}
+
+BOOL GetFileVersionInfoW(const wchar_t* path, DWORD handle, DWORD size, void* data) {
+    static const auto fn = Find<decltype(&::GetFileVersionInfoW)>(kVersion, "GetFileVersionInfoW");
+    return fn ? fn(path, handle, size, data) : Missing(FALSE);
+}
+
+BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, UINT* length) {
+    static const auto fn = Find<decltype(&::VerQueryValueW)>(kVersion, "VerQueryValueW");
+    return fn ? fn(block, subBlock, buffer, length) : Missing(FALSE);
+}
+
+} // namespace velmora::platform::on_demand
