@@ -13,11 +13,8 @@ cd "$root"
 scripts/setup-debian.sh
 
 cmake --preset mingw-x64 >/dev/null
-# The stand-in client plays ICQ Lite; until it is part of the tree any window program will do.
+# The stand-in client plays ICQ Lite.
 client_target=standin_client
-if ! cmake --build --preset mingw-x64 --target help | grep -qw standin_client; then
-    client_target=driver_target
-fi
 cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora window_probe "$client_target" >/dev/null
 bin="$root/build/x64/bin"
 

@@ -84,6 +84,18 @@ std::string ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+std::string Narrow(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c < 32 && c != L'\r' && c != L'\n')
+            c = L'?';
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
