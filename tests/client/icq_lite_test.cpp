@@ -160,7 +160,3 @@ TEST_F(ClientDataTest, ExePathKeepsTheFirstPathFoundButRetriesAnEmptyOne) {
     EXPECT_EQ(icqlite::ExePath(), L"C:\\first.exe");
     EXPECT_EQ(icqlite::GetExePath(), L"C:\\second.exe");
 }
-
-TEST_F(ClientDataTest, UserKeyKeepsTheNumberAsGiven) {
-    EXPECT_EQ(icqlite::UserKey(L"123-456"), L"Software\\Mirabilis\\ICQ\\NewOwners\\123-456\\ICQLite");
-}
