@@ -56,14 +56,6 @@ bool Painted(HWND main) {
     return !unpainted;
 }
 
-std::wstring ArtifactsDir() {
-    wchar_t dir[MAX_PATH];
-    if (GetEnvironmentVariableW(L"VELMORA_ARTIFACTS", dir, MAX_PATH))
-        return dir;
-    GetTempPathW(MAX_PATH, dir);
-    return dir;
-}
-
 TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
     Reg reg;
     test::ScratchKey settings{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
@@ -79,7 +71,8 @@ TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
     reg.WriteValue(L"AwayStatusText", L"Back in five minutes", REG_SZ, icqlite::UserKey(L"123456789"),
                    HKEY_LOCAL_MACHINE, icqlite::kClientView);
 
-    const std::wstring dir = ArtifactsDir();
+    const wchar_t* artifacts = _wgetenv(L"VELMORA_ARTIFACTS");
+    const std::wstring dir = artifacts ? artifacts : test::FreshTempDir(L"screenshots");
     std::wstring captions[2]; // German, English
     for (DWORD dpi : {96u, 144u}) {
         ScopedLogPixels scaling(dpi);

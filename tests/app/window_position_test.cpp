@@ -5,10 +5,6 @@
 namespace velmora::app {
 namespace {
 
-std::string Show(const std::wstring& text) {
-    return testing::PrintToString(text);
-}
-
 TEST(WindowPosition, StoredTextsWriteAndReadBack) {
     struct Format {
         double twips;
@@ -23,7 +19,8 @@ TEST(WindowPosition, StoredTextsWriteAndReadBack) {
     for (const Format& c : written) {
         EXPECT_EQ(FormatTwips(c.twips, c.separator), c.text) << c.twips;
         auto back = ParseTwips(c.text, c.separator);
-        EXPECT_TRUE(back && std::abs(*back - c.twips) < 1) << Show(c.text) << " did not read back";
+        EXPECT_TRUE(back && std::abs(*back - c.twips) < 1)
+            << testing::PrintToString(std::wstring(c.text)) << " did not read back";
     }
     struct Parse {
         const wchar_t* text;
@@ -41,7 +38,8 @@ TEST(WindowPosition, StoredTextsWriteAndReadBack) {
         {L"9999999999", L'.', false}, // would overflow the conversion to pixels
     };
     for (const Parse& c : read)
-        EXPECT_EQ(ParseTwips(c.text, c.separator).has_value(), c.ok) << Show(c.text);
+        EXPECT_EQ(ParseTwips(c.text, c.separator).has_value(), c.ok)
+            << testing::PrintToString(std::wstring(c.text));
 }
 
 TEST(WindowPosition, OpensWhereStoredOnlyWhenReachable) {

@@ -5,9 +5,9 @@
 // the client's registry data, so it belongs in a prefix of its own.
 #include "app/main_window_ids.h"
 #include "client/icq_lite.h"
-#include "platform/handles.h"
+#include "gui_driver/gui_driver.h"
 #include "platform/process.h"
-#include "settings/reg.h"
+#include "support/support.h"
 
 #include <tlhelp32.h>
 #include <algorithm>
@@ -22,34 +22,13 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-std::wstring BinDir() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    return dir.substr(0, dir.find_last_of(L'\\'));
-}
+using test::BinDir;
 
-struct Found {
-    DWORD pid;
-    const wchar_t* className;
-    HWND hwnd = nullptr;
-};
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lp) {
-    auto* f = reinterpret_cast<Found*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64];
-    if (pid == f->pid && IsWindowVisible(hwnd) && GetClassNameW(hwnd, cls, 64) &&
-        wcscmp(cls, f->className) == 0) {
-        f->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 HWND VisibleWindow(DWORD pid, const wchar_t* className) {
-    Found f{pid, className};
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-    return f.hwnd;
+    for (HWND hwnd : gui::TopWindows(pid, className))
+        if (IsWindowVisible(hwnd))
+            return hwnd;
+    return nullptr;
 }
 
 // Polls every millisecond; the elapsed milliseconds, or -1 after 20 s.

@@ -15,15 +15,6 @@
 
 namespace velmora::test {
 
-inline std::string Narrow(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                nullptr);
-    std::string bytes(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                        nullptr);
-    return bytes;
-}
-
 class ClientTest : public ::testing::Test {
 protected:
     void SetUp() override { Shared() = SharedObjects{&file_, &reg_, &settings_, &language_}; }

@@ -140,7 +140,8 @@ TEST_F(ClientDataTest, InstalledMeansANonEmptyAppPathsEntry) {
     // Only in the 64-bit view: found there after the 32-bit view had nothing.
     reg.WriteValue(L"", L"C:\\64\\ICQLite.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
                    RegView::View64);
-    EXPECT_TRUE(reg.ReadValue(L"", icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText().empty());
+    EXPECT_TRUE(
+        reg.ReadValue(L"", icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText().empty());
     EXPECT_TRUE(icqlite::IsInstalled());
     EXPECT_EQ(icqlite::GetExePath(), L"C:\\64\\ICQLite.exe");
 
@@ -158,8 +159,4 @@ TEST_F(ClientDataTest, ExePathKeepsTheFirstPathFoundButRetriesAnEmptyOne) {
                    RegView::View32);
     EXPECT_EQ(icqlite::ExePath(), L"C:\\first.exe");
     EXPECT_EQ(icqlite::GetExePath(), L"C:\\second.exe");
-}
-
-TEST_F(ClientDataTest, UserKeyKeepsTheNumberAsGiven) {
-    EXPECT_EQ(icqlite::UserKey(L"123-456"), L"Software\\Mirabilis\\ICQ\\NewOwners\\123-456\\ICQLite");
 }

@@ -65,15 +65,19 @@ TEST_F(LaunchTest, ClientStartsMinimizedUnactivatedAndSeesTheChoice) {
     EXPECT_EQ(seen.Count(L"enter"), 0u) << seen.Raw();
 }
 
-// Every status writes "LastStatus" and at most its own message; the others keep what they held.
+// Every status writes "LastStatus" and at most its own message, under the name the client reads;
+// the others keep what they held.
 TEST_F(LaunchTest, EachStatusWritesOnlyItsOwnMessage) {
     const wchar_t* messageValues[] = {L"AwayStatusText", L"DNDStatusText", L"NAStatusText", L"BusyStatusText",
                                       L"ChatStatusText"};
     struct Case {
         int32_t status;
         const wchar_t* message;
-    } cases[] = {{0, L"not stored"}, {1, L"new"},  {1, L""},     {2, L"new"},
-                 {4, L"new"},        {16, L"new"}, {32, L"new"}, {257, L"not stored"}};
+        std::wstring own; // the value the message goes to, "" for none
+    } cases[] = {{0, L"not stored", L""},         {1, L"new", L"AwayStatusText"},
+                 {1, L"", L"AwayStatusText"},     {2, L"new", L"DNDStatusText"},
+                 {4, L"new", L"NAStatusText"},    {16, L"new", L"BusyStatusText"},
+                 {32, L"new", L"ChatStatusText"}, {257, L"not stored", L""}};
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE("status " + std::to_string(c.status) + " message '" + Narrow(c.message) + "'");
@@ -88,10 +92,9 @@ TEST_F(LaunchTest, EachStatusWritesOnlyItsOwnMessage) {
 
         Record seen = standin.Read();
         EXPECT_EQ(seen.First(L"LastStatus"), std::to_wstring(c.status)) << seen.Raw();
-        std::wstring own = status::MessageValueName(c.status);
         for (const wchar_t* value : messageValues)
             EXPECT_EQ(seen.First(value),
-                      value == own ? std::wstring(c.message) : std::wstring(L"old ") + value)
+                      value == c.own ? std::wstring(c.message) : std::wstring(L"old ") + value)
                 << Narrow(value) << "; record: " << seen.Raw();
     }
 }

@@ -1,5 +1,6 @@
 #include "client/client_fixture.h"
 
+#include "errors/err_test_support.h"
 #include "errors/trap.h"
 
 #include <sddl.h>
@@ -41,14 +42,6 @@ private:
     RegView view_;
 };
 
-// Catches what an event handler shows: a report, or a plain message meant for the user.
-struct CapturedReport : err::ReportPresenter {
-    std::wstring report;
-    std::wstring userMessage;
-    void ShowReport(const std::wstring& text) override { report = text; }
-    void ShowUserMessage(const std::wstring& text) override { userMessage = text; }
-};
-
 } // namespace
 
 using StarterTest = ClientTest;
@@ -56,6 +49,10 @@ using StarterTest = ClientTest;
 TEST_F(StarterTest, GetStatusTextReadsTheUsersMessageWithoutDashes) {
     StoreClientValue(L"AwayStatusText", L"back at five", REG_SZ, L"123456");
     StoreClientValue(L"ChatStatusText", L"talk to me", REG_SZ, L"123456");
+    // Were anything read for a status without message, it would be one of these: the key's default
+    // value or a value named just "StatusText".
+    StoreClientValue(L"", L"default value", REG_SZ, L"123456");
+    StoreClientValue(L"StatusText", L"nameless message", REG_SZ, L"123456");
     struct Case {
         const wchar_t* number;
         int32_t status;
@@ -64,22 +61,16 @@ TEST_F(StarterTest, GetStatusTextReadsTheUsersMessageWithoutDashes) {
                  {L"12-34-56", 32, L"talk to me"},
                  {L"123456", 1, L"back at five"},
                  {L"123456", 2, L""} /* stored nowhere */,
-                 {L"654321", 1, L""} /* another user */};
+                 {L"654321", 1, L""} /* another user */,
+                 {L"123-456", 0, L""},
+                 {L"123456", 257, L""},
+                 {L"123456", 256, L""},
+                 {L"123456", 3, L""},
+                 {L"123456", -1, L""}};
     for (const auto& c : cases) {
         RegData got = starter_.GetStatusText(c.number, c.status);
         EXPECT_EQ(got.AsText(), c.expected) << Narrow(c.number) << " status " << c.status;
         EXPECT_EQ(got.IsEmpty(), *c.expected == 0) << Narrow(c.number) << " status " << c.status;
-    }
-}
-
-TEST_F(StarterTest, GetStatusTextOfStatusesWithoutMessageReadsNothing) {
-    // Were anything read for these codes, it would be one of these: the key's default value or a
-    // value named just "StatusText".
-    StoreClientValue(L"", L"default value", REG_SZ, L"123456");
-    StoreClientValue(L"StatusText", L"nameless message", REG_SZ, L"123456");
-    for (int32_t code : {0, 257, 256, 3, -1, 64}) {
-        RegData got = starter_.GetStatusText(L"123456", code);
-        EXPECT_TRUE(got.IsEmpty()) << "code " << code << " read '" << Narrow(got.AsText()) << "'";
     }
 }
 
@@ -109,18 +100,17 @@ TEST_F(StarterTest, UnwritableClientValueStopsTheStartWithAMessage) {
         starter_.SetUser(L"4711");
         starter_.SetStatus(1);
         starter_.SetStatusText(L"new message");
-        CapturedReport shown;
-        err::SetReportPresenter(&shown);
+        CapturingPresenter shown;
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(),
                        [&] { starter_.StartICQ(StandinClient::ExePath(), true); });
-        err::SetReportPresenter(nullptr);
 
         EXPECT_EQ(err::CurrentError().number, ERR_CLIENT_VALUE_NOT_WRITTEN);
-        EXPECT_EQ(shown.report, L"") << "a report instead of a message";
+        EXPECT_TRUE(shown.reports.empty()) << "a report instead of a message";
+        ASSERT_EQ(shown.messages.size(), 1u);
         for (std::wstring part : {std::wstring(L"could not be saved"), std::wstring(c.value),
                                   std::wstring(c.shownKey), std::wstring(L"(5)")})
-            EXPECT_NE(shown.userMessage.find(part), std::wstring::npos)
-                << "'" << Narrow(part) << "' missing in the message: " << Narrow(shown.userMessage);
+            EXPECT_NE(shown.messages[0].find(part), std::wstring::npos)
+                << "'" << Narrow(part) << "' missing in the message: " << Narrow(shown.messages[0]);
         EXPECT_EQ(CountProcesses(L"standin_client.exe"), 0u) << "the client was started";
         EXPECT_FALSE(standin.Read().First(L"pid")) << standin.Read().Raw();
         EXPECT_TRUE(ClientValue(L"AwayStatusText", L"4711").IsEmpty())
@@ -141,16 +131,15 @@ TEST_F(StarterTest, UnstartableClientIsReportedWithItsCallsAndTheValuesStayWritt
         SCOPED_TRACE(Narrow(c.path));
         userKeys_.Clear();
         machineKeys_.Clear();
-        CapturedReport shown;
-        err::SetReportPresenter(&shown);
+        CapturingPresenter shown;
         starter_.SetUser(L"98765");
         starter_.SetStatus(1);
         starter_.SetStatusText(L"written first");
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(), [&] { starter_.StartICQ(c.path, true); });
-        err::SetReportPresenter(nullptr);
 
         EXPECT_EQ(err::CurrentError().number, c.number);
-        const std::wstring& report = shown.report;
+        ASSERT_EQ(shown.reports.size(), 1u);
+        const std::wstring& report = shown.reports[0];
         size_t shell = report.find(L"Call Stack: clsStarter.ShellTohWnd(");
         size_t start = report.find(L"Call Stack: clsStarter.StartICQ(");
         EXPECT_TRUE(shell != std::wstring::npos && start != std::wstring::npos && shell < start)

@@ -3,7 +3,7 @@
 // which the client lookup cannot read as a path (type mismatch).
 #include "client/icq_lite.h"
 #include "errors/err_test_support.h"
-#include "support/support.h"
+#include "gui_driver/gui_driver.h"
 
 #include <gtest/gtest.h>
 #include <regex>
@@ -13,33 +13,6 @@ using namespace velmora;
 using test::Narrow;
 
 namespace {
-
-std::wstring WindowText(HWND hwnd) {
-    wchar_t text[8192] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &copied);
-    return std::wstring(text, copied);
-}
-
-// A visible message box (dialog class with the message text static, id 0xFFFF) of process pid.
-HWND FindMessageBox(DWORD pid) {
-    std::pair<DWORD, HWND> search{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, ARRAYSIZE(cls));
-            if (owner == s->first && IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770" &&
-                GetDlgItem(hwnd, 0xFFFF))
-                s->second = hwnd;
-            return s->second == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
 
 std::tuple<int, int, int, int, int, int> Now() { // yy, MM, dd, HH, mm, ss
     SYSTEMTIME t;
@@ -60,12 +33,11 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
 
     auto before = Now();
     auto program = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
-    HWND box = nullptr;
-    ASSERT_TRUE(test::WaitFor([&] { return (box = FindMessageBox(program.Id())) != nullptr; }))
-        << "no message box; program still running: " << program.Running();
+    auto box = gui::WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box) << "no message box; program still running: " << program.Running();
     auto after = Now();
-    std::wstring report = WindowText(GetDlgItem(box, 0xFFFF));
-    EXPECT_EQ(WindowText(box), L"Velmora") << "caption";
+    const std::wstring& report = box->text;
+    EXPECT_EQ(box->caption, L"Velmora");
 
     std::vector<std::wstring> lines = test::Lines(report);
     ASSERT_EQ(lines.size(), 9u) << Narrow(report);
@@ -101,7 +73,7 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
     ASSERT_TRUE(GetComputerNameW(computer, &size));
     EXPECT_EQ(m[11].str(), std::wstring(computer, size));
 
-    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK));
     int exitCode = program.Wait();
     EXPECT_TRUE(exitCode != -1 && exitCode != 0) << "exit code " << exitCode << " (-1: still running)";
 }

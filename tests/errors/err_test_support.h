@@ -2,6 +2,7 @@
 // lives), and helpers for reading reports.
 #pragma once
 #include "errors/err_trace.h"
+#include "support/support.h"
 
 #include <string>
 #include <vector>
@@ -25,14 +26,6 @@ inline std::vector<std::wstring> Lines(const std::wstring& text) {
         lines.push_back(text.substr(start, end - start));
     }
     return lines;
-}
-
-// For failure messages: printable ASCII and line breaks kept, anything else as '?'.
-inline std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text)
-        out += (c == L'\r' || c == L'\n' || (c >= 32 && c < 127)) ? static_cast<char>(c) : '?';
-    return out;
 }
 
 } // namespace velmora::test

@@ -6,10 +6,6 @@
 namespace velmora::err {
 namespace {
 
-std::string Show(const std::wstring& w) {
-    return testing::PrintToString(w);
-}
-
 TEST(ErrMailto, PercentEncoding) {
     struct Case {
         const wchar_t* text;
@@ -24,7 +20,7 @@ TEST(ErrMailto, PercentEncoding) {
         {L"\xD83Dx\xDE00", L"%EF%BF%BDx%EF%BF%BD"},        // unpaired halves
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PercentEncode(c.text), c.encoded) << Show(c.text);
+        EXPECT_EQ(PercentEncode(c.text), c.encoded) << testing::PrintToString(std::wstring(c.text));
     EXPECT_EQ(
         BuildMailto(L"support@ardentix.example", L"Velmora error report", L"Error 5\r\nLine 2"),
         L"mailto:support@ardentix.example?subject=Velmora%20error%20report&body=Error%205%0D%0ALine%202");

@@ -19,38 +19,18 @@ constexpr wchar_t kMailtoCommandKey[] = L"Software\\Classes\\mailto\\shell\\open
 class MailtoHandler {
 public:
     explicit MailtoHandler(const std::wstring& command) {
-        platform::UniqueHKey key;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMailtoCommandKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-            existed_ = true;
-            wchar_t buffer[2048];
-            DWORD size = sizeof(buffer), type = 0;
-            if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                                 &size) == ERROR_SUCCESS) {
-                oldType_ = type;
-                old_.assign(buffer, size / sizeof(wchar_t));
-            }
-        }
-        key.reset();
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMailtoCommandKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
-                        nullptr);
-        RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        reg_.WriteValue(L"", command, REG_SZ, kMailtoCommandKey, HKEY_LOCAL_MACHINE);
     }
     ~MailtoHandler() {
-        if (!existed_) {
-            RegDeleteKeyW(HKEY_LOCAL_MACHINE, kMailtoCommandKey);
-            return;
-        }
-        platform::UniqueHKey key;
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMailtoCommandKey, 0, KEY_WRITE, key.put());
-        RegSetValueExW(key.get(), nullptr, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                       static_cast<DWORD>(old_.size() * sizeof(wchar_t)));
+        if (old_.IsEmpty())
+            reg_.DeleteKey(kMailtoCommandKey, HKEY_LOCAL_MACHINE);
+        else
+            reg_.WriteValue(L"", old_, REG_SZ, kMailtoCommandKey, HKEY_LOCAL_MACHINE);
     }
 
 private:
-    bool existed_ = false;
-    DWORD oldType_ = REG_SZ;
-    std::wstring old_;
+    Reg reg_;
+    RegData old_ = reg_.ReadValue(L"", kMailtoCommandKey, HKEY_LOCAL_MACHINE);
 };
 
 std::wstring FromUtf8(const std::string& bytes) {

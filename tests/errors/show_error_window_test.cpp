@@ -53,25 +53,6 @@ TEST_F(ErrReportWindow, OneWindowShowingTheLatestReport) {
     EXPECT_NE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY, 0) << "the report can be edited";
     EXPECT_EQ(SendMessageW(text, WM_GETDLGCODE, 0, 0) & (DLGC_WANTALLKEYS | DLGC_WANTTAB), 0)
         << "Tab and Esc would not work as in a dialog";
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    EXPECT_TRUE(std::wstring(lf.lfFaceName) == L"Courier New" && lf.lfWeight >= FW_BOLD &&
-                lf.lfHeight == -MulDiv(975, static_cast<int>(platform::WindowDpi(hwnd)), 7200))
-        << "report font " << testing::PrintToString(std::wstring(lf.lfFaceName)) << " " << lf.lfHeight;
-
-    // The address follows the message, whose label is as wide as its text, 50 twips apart.
-    RECT message = ChildRect(hwnd, IDC_ERR_MESSAGE), address = ChildRect(hwnd, IDC_ERR_ADDRESS);
-    EXPECT_EQ(address.left, message.right + TwipsToPx(50, platform::WindowDpi(hwnd)));
-    HWND label = GetDlgItem(hwnd, IDC_ERR_MESSAGE);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    std::wstring caption = Text(label);
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    EXPECT_TRUE(message.right - message.left >= size.cx && message.right - message.left <= size.cx + 4)
-        << "label " << message.right - message.left << " px for a text of " << size.cx << " px";
 
     ErrorReport(L"second report");
     EXPECT_EQ(ErrorWindow(), hwnd) << "a second report opened another window";

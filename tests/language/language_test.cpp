@@ -39,11 +39,8 @@ protected:
         reg_.WriteValue(L"Language", name, REG_SZ, scratch_->path(), HKEY_CURRENT_USER);
     }
     std::wstring Stored() const {
-        wchar_t value[64] = L"(none)";
-        DWORD size = sizeof(value);
-        RegGetValueW(HKEY_CURRENT_USER, scratch_->path().c_str(), L"Language", RRF_RT_REG_SZ, nullptr, value,
-                     &size);
-        return value;
+        RegData value = reg_.ReadValue(L"Language", scratch_->path(), HKEY_CURRENT_USER);
+        return value.IsEmpty() ? L"(none)" : value.AsText();
     }
     // A language file as a translator saves it: UTF-8 with a byte-order mark, CR LF line ends.
     void WriteLanguage(const std::wstring& name, const std::wstring& lines) {

@@ -43,14 +43,6 @@ bool KeyExists(HKEY root, const std::wstring& path, RegView view = RegView::Nati
     return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | Reg::ViewFlag(view), h.put()) == ERROR_SUCCESS;
 }
 
-std::wstring Hex(const std::vector<BYTE>& bytes) {
-    std::wstring s;
-    wchar_t b[4];
-    for (BYTE c : bytes)
-        swprintf(b, 4, L"%02x ", c), s += b;
-    return s;
-}
-
 class RegTest : public ::testing::Test {
 protected:
     static std::wstring TestKey() {
@@ -123,7 +115,7 @@ TEST_F(RegTest, NumbersBinaryAndDefaultValue) {
     StoreRaw(key, L"bin", REG_BINARY, ab, 2);
     EXPECT_EQ(reg.ReadValue(L"bin", key.path(), HKEY_CURRENT_USER).AsText(), L"AB");
     reg.WriteValue(L"bin2", L"AB", REG_BINARY, key.path(), HKEY_CURRENT_USER);
-    EXPECT_EQ(Hex(LoadRaw(key, L"bin2")), L"41 42 ");
+    EXPECT_EQ(LoadRaw(key, L"bin2"), (std::vector<BYTE>{0x41, 0x42}));
 
     reg.WriteValue(L"", L"default text", REG_SZ, key.path(), HKEY_CURRENT_USER);
     EXPECT_EQ(reg.ReadValue(L"", key.path(), HKEY_CURRENT_USER).AsText(), L"default text");
@@ -155,7 +147,7 @@ TEST_F(RegTest, MultiStringsRoundTripAndShortValuesAreEmptyLists) {
     reg.WriteValue(L"written", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ, key.path(),
                    HKEY_CURRENT_USER);
     DWORD type = 0;
-    EXPECT_EQ(Hex(LoadRaw(key, L"written", &type)), L"61 00 00 00 62 00 00 00 00 00 ");
+    EXPECT_EQ(LoadRaw(key, L"written", &type), (std::vector<BYTE>{0x61, 0, 0, 0, 0x62, 0, 0, 0, 0, 0}));
     EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
 
     for (DWORD size : {0u, 1u, 2u}) {

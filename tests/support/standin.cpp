@@ -1,6 +1,7 @@
 #include "support/standin.h"
 
 #include "client/icq_lite.h"
+#include "gui_driver/gui_driver.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -47,31 +48,6 @@ void EndProcess(DWORD pid) {
         TerminateProcess(process.get(), 98);
         WaitForSingleObject(process.get(), 5000);
     }
-}
-
-// The visible top-level windows of process pid, of class className (nullptr: any class).
-struct WindowSearch {
-    DWORD pid;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    if (pid == search->pid && (!search->className || wcscmp(name, search->className) == 0) &&
-        IsWindowVisible(hwnd))
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className) {
-    WindowSearch search{pid, className};
-    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 DWORD ToPid(const std::wstring& text) {
@@ -125,14 +101,9 @@ std::optional<long long> Record::Number(const std::wstring& name) const {
     auto text = First(name);
     if (!text || text->empty())
         return std::nullopt;
-    size_t used = 0;
-    try {
-        long long value = std::stoll(*text, &used);
-        if (used == text->size())
-            return value;
-    } catch (...) {
-    }
-    return std::nullopt;
+    wchar_t* end = nullptr;
+    long long value = std::wcstoll(text->c_str(), &end, 10);
+    return *end == 0 ? std::optional<long long>(value) : std::nullopt;
 }
 
 StandinClient::StandinClient(const std::wstring& testName, const StandinOptions& options) {
@@ -164,8 +135,9 @@ bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
 bool StandinClient::CloseWindows() const {
     auto pids = Read().All(L"pid");
     for (const auto& pid : pids)
-        for (HWND hwnd : WindowsOf(ToPid(pid), nullptr))
-            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        for (HWND hwnd : gui::TopWindows(ToPid(pid)))
+            if (IsWindowVisible(hwnd))
+                gui::Close(hwnd);
     return WaitForLine(L"exit", pids.size());
 }
 
@@ -182,8 +154,7 @@ FocusBystander::FocusBystander(const std::wstring& testName) {
         ADD_FAILURE() << "the focus bystander did not come up; record: " << Read().Raw();
         return;
     }
-    auto windows = WindowsOf(process_.Id(), L"VelmoraFocusBystander");
-    HWND window = windows.empty() ? nullptr : windows.front();
+    HWND window = gui::FindTopWindow(process_.Id(), L"VelmoraFocusBystander", nullptr);
     if (!window || GetForegroundWindow() != window) {
         ADD_FAILURE() << "the focus bystander's window " << window << " is not the foreground window "
                       << GetForegroundWindow() << "; record: " << Read().Raw();

@@ -3,6 +3,7 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -35,23 +36,8 @@ std::wstring BinDir() {
 }
 
 void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    platform::UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &fd));
-    if (find) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring full = path + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(find.get(), &fd));
-    }
-    find.reset();
-    RemoveDirectoryW(path.c_str());
+    std::error_code ignored; // what cannot be removed now is removed by the next FreshTempDir
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::wstring FreshTempDir(const std::wstring& name) {
@@ -81,6 +67,18 @@ std::string ReadBytes(const std::wstring& path) {
     DWORD read = 0;
     while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
         bytes.append(buffer, read);
+    return bytes;
+}
+
+std::string Narrow(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c < 32 && c != L'\r' && c != L'\n')
+            c = L'?';
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                        nullptr);
     return bytes;
 }
 

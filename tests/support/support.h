@@ -34,6 +34,8 @@ std::wstring FreshTempDir(const std::wstring& name);
 void RemoveTree(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
+// For failure messages: UTF-8, with control characters other than line breaks shown as '?'.
+std::string Narrow(std::wstring text);
 
 // Polls condition every few milliseconds until it holds or timeout passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition,

@@ -1,5 +1,5 @@
-// The recording programs themselves: the launcher's tests only prove something if activation
-// and keys that do arrive are recorded.
+// The recording programs themselves: the launcher's tests check that no activation and no key
+// arrived, which only proves something if what does arrive is recorded.
 #include "platform/process.h"
 #include "support/standin.h"
 
@@ -8,39 +8,23 @@
 using namespace velmora;
 using namespace velmora::test;
 
-TEST(StandinClient, RecordsItsShowCommandActivationAndLoginPresses) {
-    struct Case {
-        WORD show;
-        const wchar_t* iconic;
-        bool activated;
-    } cases[] = {{SW_SHOWNORMAL, L"0", true}, {SW_SHOWMINNOACTIVE, L"1", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("show command " + std::to_string(c.show));
-        StandinClient standin(L"self-" + std::to_wstring(c.show));
-        DWORD error = 0;
-        auto process = platform::StartProcess(StandinClient::ExePath(), L"standin", c.show, error);
-        ASSERT_TRUE(process.process) << "error " << error;
-        ASSERT_TRUE(standin.WaitForLine(L"window")) << standin.Read().Raw();
-        HWND login = FindWindowW(L"#32770", L"ICQ Lite Login");
-        ASSERT_NE(login, nullptr);
-        // Enter as a key: the dialog manager of its message loop turns it into one login.
-        PostMessageW(login, WM_KEYDOWN, VK_RETURN, 1);
-        ASSERT_TRUE(standin.CloseWindows());
+TEST(StandinClient, RecordsActivationAndKeys) {
+    StandinClient standin(L"self");
+    DWORD error = 0;
+    auto process = platform::StartProcess(StandinClient::ExePath(), L"standin", SW_SHOWNORMAL, error);
+    ASSERT_TRUE(process.process) << "error " << error;
+    ASSERT_TRUE(standin.WaitForLine(L"window")) << standin.Read().Raw();
+    HWND login = FindWindowW(L"#32770", L"ICQ Lite Login");
+    ASSERT_NE(login, nullptr);
+    // Enter as a key: the dialog manager of its message loop turns it into one login.
+    PostMessageW(login, WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(standin.CloseWindows());
 
-        Record seen = standin.Read();
-        EXPECT_EQ(seen.First(L"ShowWindow"), std::to_wstring(c.show)) << seen.Raw();
-        EXPECT_EQ(seen.First(L"commandline"), L"standin") << seen.Raw();
-        EXPECT_EQ(seen.First(L"iconic"), c.iconic) << seen.Raw();
-        EXPECT_EQ(seen.Count(L"activated") > 0, c.activated) << seen.Raw();
-        EXPECT_EQ(seen.Count(L"enter"), 1u) << seen.Raw();
-        EXPECT_EQ(seen.First(L"exit"), L"close") << seen.Raw();
-    }
-}
-
-TEST(StandinClient, WithoutARecordFileItEndsAtOnce) {
-    ScopedEnv noRecord(L"VELMORA_STANDIN_RECORD", std::nullopt);
-    ChildProcess standin = ChildProcess::Start(StandinClient::ExePath());
-    EXPECT_EQ(standin.Wait(std::chrono::seconds(10)), 2);
+    Record seen = standin.Read();
+    EXPECT_EQ(seen.First(L"iconic"), L"0") << seen.Raw();
+    EXPECT_GT(seen.Count(L"activated"), 0u) << seen.Raw();
+    EXPECT_EQ(seen.All(L"keydown"), std::vector<std::wstring>{std::to_wstring(VK_RETURN)}) << seen.Raw();
+    EXPECT_EQ(seen.Count(L"enter"), 1u) << seen.Raw();
 }
 
 TEST(FocusBystander, RecordsTheKeysThatReachIt) {

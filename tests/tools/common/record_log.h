@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <cwctype>
 #include <string>
 
 namespace velmora::tools {
@@ -29,15 +31,9 @@ inline std::wstring EnvironmentText(const wchar_t* name) {
 // A whole non-negative decimal number from the environment, or fallback when unset or malformed.
 inline DWORD EnvironmentNumber(const wchar_t* name, DWORD fallback) {
     std::wstring text = EnvironmentText(name);
-    if (text.empty() || text.size() > 9)
-        return fallback;
-    DWORD value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return fallback;
-        value = value * 10 + (c - L'0');
-    }
-    return value;
+    wchar_t* end = nullptr;
+    unsigned long value = std::wcstoul(text.c_str(), &end, 10);
+    return text.empty() || *end || text.size() > 9 || !iswdigit(text[0]) ? fallback : value;
 }
 
 // Milliseconds since this process was created, so that a test can compare what it did with what

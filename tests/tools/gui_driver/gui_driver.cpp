@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <thread>
 
@@ -69,30 +68,20 @@ void NotifyParent(HWND control, WORD code) {
          reinterpret_cast<LPARAM>(control));
 }
 
-// Calls visit for every top-level window; the callback lets no exception out.
-template <typename Visit> void ForEachTopWindow(Visit visit) {
-    EnumWindows(
-        [](HWND hwnd, LPARAM context) -> BOOL {
-            try {
-                return (*reinterpret_cast<Visit*>(context))(hwnd) ? TRUE : FALSE;
-            } catch (...) {
-                return FALSE;
-            }
-        },
-        reinterpret_cast<LPARAM>(&visit));
-}
-
-template <typename Visit> void ForEachDescendant(HWND parent, Visit visit) {
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM context) -> BOOL {
-            try {
-                return (*reinterpret_cast<Visit*>(context))(hwnd) ? TRUE : FALSE;
-            } catch (...) {
-                return FALSE;
-            }
-        },
-        reinterpret_cast<LPARAM>(&visit));
+// Calls visit for every top-level window (parent nullptr) or every descendant of parent until it
+// returns false; the callback lets no exception out.
+template <typename Visit> void ForEachWindow(HWND parent, Visit visit) {
+    WNDENUMPROC proc = [](HWND hwnd, LPARAM context) -> BOOL {
+        try {
+            return (*reinterpret_cast<Visit*>(context))(hwnd) ? TRUE : FALSE;
+        } catch (...) {
+            return FALSE;
+        }
+    };
+    if (parent)
+        EnumChildWindows(parent, proc, reinterpret_cast<LPARAM>(&visit));
+    else
+        EnumWindows(proc, reinterpret_cast<LPARAM>(&visit));
 }
 
 bool IsHelperWindow(const std::wstring& className) {
@@ -155,25 +144,13 @@ std::wstring ComboExItemText(HWND comboEx, int index) {
     // The control may point pszText at text of its own instead of filling the buffer.
     if (!ReadProcessMemory(process.get(), memory.get(), &item, sizeof(item), nullptr) || !item.pszText)
         return {};
-    // Read in pieces up to the terminating NUL; text the control keeps elsewhere may end close to
-    // the end of its memory region, where a piece fails as a whole: there, one character at a time.
+    // One character at a time up to the NUL: text the control keeps elsewhere may end close to the
+    // end of its memory region, where a longer read would fail as a whole. Item texts are short.
     std::wstring text;
-    std::array<wchar_t, 64> piece{};
-    for (const wchar_t* at = item.pszText; text.size() < kMaxChars; at += piece.size()) {
-        SIZE_T read = 0;
-        if (!ReadProcessMemory(process.get(), at, piece.data(), sizeof(piece), &read) ||
-            read != sizeof(piece)) {
-            wchar_t c = 0;
-            while (text.size() < kMaxChars &&
-                   ReadProcessMemory(process.get(), at++, &c, sizeof(c), nullptr) && c)
-                text.push_back(c);
-            return text;
-        }
-        size_t length = wcsnlen(piece.data(), piece.size());
-        text.append(piece.data(), length);
-        if (length < piece.size())
-            return text;
-    }
+    wchar_t c = 0;
+    for (const wchar_t* at = item.pszText;
+         text.size() < kMaxChars && ReadProcessMemory(process.get(), at++, &c, sizeof(c), nullptr) && c;)
+        text.push_back(c);
     return text;
 }
 
@@ -181,7 +158,7 @@ std::wstring ComboExItemText(HWND comboEx, int index) {
 
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* className, const wchar_t* title) {
     std::vector<HWND> found;
-    ForEachTopWindow([&](HWND hwnd) {
+    ForEachWindow(nullptr, [&](HWND hwnd) {
         DWORD owner = 0;
         GetWindowThreadProcessId(hwnd, &owner);
         if (pid != 0 && owner != pid)
@@ -224,18 +201,8 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
 HWND Control(HWND parent, int id) {
     HWND found = nullptr;
     // Depth first in z order: a ComboBoxEx comes before its inner controls that share its id.
-    ForEachDescendant(parent, [&](HWND hwnd) {
+    ForEachWindow(parent, [&](HWND hwnd) {
         if (GetDlgCtrlID(hwnd) == id)
-            found = hwnd;
-        return found == nullptr;
-    });
-    return found;
-}
-
-HWND ControlByText(HWND parent, const wchar_t* className, const std::wstring& text) {
-    HWND found = nullptr;
-    ForEachDescendant(parent, [&](HWND hwnd) {
-        if ((!className || IsClass(hwnd, className)) && Text(hwnd) == text)
             found = hwnd;
         return found == nullptr;
     });
@@ -349,10 +316,6 @@ bool ComboSelect(HWND combo, int index) {
     return true;
 }
 
-bool IsChecked(HWND button) {
-    return Send(button, BM_GETCHECK) == BST_CHECKED;
-}
-
 bool Click(HWND button) {
     if (!IsUsable(button))
         return false;
@@ -361,10 +324,6 @@ bool Click(HWND button) {
 
 void Close(HWND hwnd) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
-}
-
-HWND Foreground() {
-    return GetForegroundWindow();
 }
 
 } // namespace velmora::gui

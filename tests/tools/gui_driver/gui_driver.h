@@ -38,8 +38,6 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
 
 // A control of a window (searched in all descendants) by its control id.
 HWND Control(HWND parent, int id);
-// The first descendant of that class (nullptr: any) whose WM_GETTEXT text is `text`.
-HWND ControlByText(HWND parent, const wchar_t* className, const std::wstring& text);
 std::wstring ClassName(HWND hwnd);
 std::wstring Text(HWND hwnd); // WM_GETTEXT; for a ComboBoxEx the text it shows (edit or selected item)
 bool IsVisible(HWND hwnd);    // the WS_VISIBLE style of the control itself
@@ -63,7 +61,6 @@ std::vector<std::wstring> ComboItems(HWND combo);
 int ComboSelected(HWND combo);
 bool ComboSelect(HWND combo, int index);
 
-bool IsChecked(HWND button);
 // Clicks a button without waiting for its handler to finish (the handler may show a modal box).
 // False, and nothing sent, when a user could not click it (see IsUsable).
 bool Click(HWND button);
@@ -86,9 +83,6 @@ std::optional<MessageBoxInfo> FindMessageBox(DWORD pid);
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout = 10s);
 // Presses the button with that id (IDOK, IDYES, IDNO, ...); false when the box shows no such button.
 bool AnswerMessageBox(HWND box, int buttonId);
-
-// The window that currently has the focus on the desktop (foreground window).
-HWND Foreground();
 
 // What the screen shows in that rectangle (screen coordinates).
 Pixels CaptureScreen(const RECT& area);

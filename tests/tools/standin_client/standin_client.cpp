@@ -68,11 +68,7 @@ ValueSeen ReadValue(HKEY root, const std::wstring& keyPath, const wchar_t* name,
         while (!seen.text.empty() && seen.text.back() == L'\0')
             seen.text.pop_back();
     } else {
-        static const wchar_t hex[] = L"0123456789abcdef";
-        seen.text = L"<bytes ";
-        for (DWORD i = 0; i < size; ++i)
-            seen.text += std::wstring{hex[data[i] >> 4], hex[data[i] & 15]};
-        seen.text += L">";
+        seen.text = L"<" + std::to_wstring(size) + L" bytes>"; // the type is recorded beside it
     }
     return seen;
 }
