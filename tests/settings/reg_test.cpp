@@ -269,7 +269,11 @@ TEST_F(RegTest, ExportAndImportGoThroughTheRegistryEditor) {
     std::wstring dir = test::FreshTempDir(L"regedit");
     std::wstring file = dir + L"\\export file.reg";
     reg.WriteValue(L"exported", L"yes", REG_SZ, key.path(), HKEY_CURRENT_USER);
-    reg.ExportNode(HKEY_CURRENT_USER, key.path() + L"\\", file);
+    try {
+        reg.ExportNode(HKEY_CURRENT_USER, key.path() + L"\\", file);
+    } catch (const err::Error& e) {
+        FAIL() << "export not started: " << e.record().number << " system error " << e.record().lastSystemError;
+    }
     ASSERT_TRUE(test::WaitFor([&] { return test::ReadBytes(file).size() > 10; }))
         << "no export file appeared";
     std::string bytes;
@@ -282,7 +286,11 @@ TEST_F(RegTest, ExportAndImportGoThroughTheRegistryEditor) {
     std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" +
                        std::string(key.path().begin(), key.path().end()) + "\\imported]\r\n\"v\"=\"42\"\r\n";
     test::WriteBytes(import, text);
-    reg.ImportNode(import);
+    try {
+        reg.ImportNode(import);
+    } catch (const err::Error& e) {
+        FAIL() << "import not started: " << e.record().number << " system error " << e.record().lastSystemError;
+    }
     EXPECT_TRUE(test::WaitFor([&] {
         return reg.ReadValue(L"v", key.path() + L"\\imported", HKEY_CURRENT_USER).AsText() == L"42";
     })) << "the import did not arrive";

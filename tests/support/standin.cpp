@@ -42,9 +42,27 @@ std::wstring Unescape(const std::wstring& value) {
     return text;
 }
 
+// Whether the process is a stand-in. A recorded id can belong to another process by now: Wine
+// hands out freed ids again at once, and the other process may be a test running in parallel.
+bool IsStandin(HANDLE process) {
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process, 0, path, &size))
+        return false;
+    std::wstring name(path, size);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    return _wcsicmp(name.c_str(), L"standin_client.exe") == 0;
+}
+
+bool IsStandin(DWORD pid) {
+    platform::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    return process && IsStandin(process.get());
+}
+
 void EndProcess(DWORD pid) {
-    platform::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-    if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+    platform::UniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (process && IsStandin(process.get()) && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(process.get(), 98);
         WaitForSingleObject(process.get(), 5000);
     }
@@ -135,7 +153,7 @@ bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
 bool StandinClient::CloseWindows() const {
     auto pids = Read().All(L"pid");
     for (const auto& pid : pids)
-        for (HWND hwnd : gui::TopWindows(ToPid(pid)))
+        for (HWND hwnd : IsStandin(ToPid(pid)) ? gui::TopWindows(ToPid(pid)) : std::vector<HWND>())
             if (IsWindowVisible(hwnd))
                 gui::Close(hwnd);
     return WaitForLine(L"exit", pids.size());
