@@ -70,6 +70,14 @@ constexpr std::array<ButtonPicture, 4> kButtonPictures{{
     {IDC_CBTN_INFO, pictures::Picture::Info},
 }};
 
+// Posted once the window is shown: makes the tooltips.
+constexpr UINT kCreateTooltips = WM_APP + 1;
+
+struct PendingTooltip {
+    int id;
+    std::wstring text;
+};
+
 struct State {
     HWND hwnd = nullptr;
     UINT dpi = 96;
@@ -81,6 +89,8 @@ struct State {
     int logoSize = 0;
     std::array<platform::UniqueImageList, kButtonPictures.size()> buttonImages;
     HWND tooltip = nullptr;
+    // Tips set before the tooltip window exists.
+    std::vector<PendingTooltip> pendingTooltips;
     HWND lastFocus = nullptr;         // the control that had the focus when the window was left
     std::unique_ptr<Starter> starter; // created on first use, kept while the window lives
     // The translated status names, in the status table's order.
@@ -215,17 +225,34 @@ void AddTooltip(HWND control, const std::wstring& text) {
 }
 
 // The tip shows wherever the mouse is over the control, its inner parts included.
-void SetTooltip(HWND control, const std::wstring& text) {
-    if (!g.tooltip)
-        g.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, g.hwnd, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
+void AddTooltips(HWND control, const std::wstring& text) {
     AddTooltip(control, text);
     for (HWND child = GetWindow(control, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         AddTooltip(child, text);
         for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
             AddTooltip(inner, text);
     }
+}
+
+// A tip is only ever seen once the mouse has rested on a control, so the tooltip window is made
+// after the window is on screen (kCreateTooltips): that is a window and its tools fewer
+// between the program's start and its first picture. Until then the text waits here.
+void SetTooltip(int id, std::wstring text) {
+    if (g.tooltip)
+        AddTooltips(Item(id), text);
+    else
+        g.pendingTooltips.push_back({id, std::move(text)});
+}
+
+void CreateTooltips() {
+    if (g.tooltip || !g.hwnd)
+        return;
+    g.tooltip =
+        CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, g.hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (const PendingTooltip& tip : g.pendingTooltips)
+        AddTooltips(Item(tip.id), tip.text);
+    g.pendingTooltips.clear();
 }
 
 wchar_t UserDecimalSeparator() {
@@ -355,8 +382,8 @@ void Form_Load() {
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
         TranslateControls(g.hwnd);
         PlaceWindow();
-        SetTooltip(Item(IDC_COMB_USER), Translate(L"Choose or enter an ICQ number"));
-        SetTooltip(Item(IDC_IMGCOMB_STATUS), Translate(L"Choose a Status"));
+        SetTooltip(IDC_COMB_USER, Translate(L"Choose or enter an ICQ number"));
+        SetTooltip(IDC_IMGCOMB_STATUS, Translate(L"Choose a Status"));
         FillStatus();
         ReadUsers();
     });
@@ -544,6 +571,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case kCreateTooltips:
+        CreateTooltips();
+        return 0;
     case WM_CLOSE:
         Form_Unload(hwnd);
         return 0;
@@ -582,6 +612,7 @@ void MainWindow::Show() {
     Form_Load();
     ShowWindow(g.hwnd, SW_SHOWNORMAL);
     UpdateWindow(g.hwnd);
+    PostMessageW(g.hwnd, kCreateTooltips, 0, 0);
 }
 
 bool MainWindow::Exists() {

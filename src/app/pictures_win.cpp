@@ -1,17 +1,19 @@
 #include "app/pictures_win.h"
 
-#include <cstring>
+#include <array>
+#include <span>
 
 namespace velmora::app::pictures {
 namespace {
 
-// A 32-bit top-down DIB section holding the image; straight alpha for icons, premultiplied for
-// AlphaBlend.
-platform::UniqueGdiObject MakeBitmap(const Image& image, bool premultiplied) {
+// A 32-bit top-down DIB section holding the images side by side, with straight alpha as icons and
+// image lists keep it.
+platform::UniqueGdiObject MakeStrip(std::span<const Image> images) {
+    const int size = images.empty() ? 1 : images.front().size;
     BITMAPV5HEADER header{};
     header.bV5Size = sizeof(header);
-    header.bV5Width = image.size;
-    header.bV5Height = -image.size;
+    header.bV5Width = size * static_cast<int>(images.size());
+    header.bV5Height = -size;
     header.bV5Planes = 1;
     header.bV5BitCount = 32;
     header.bV5Compression = BI_BITFIELDS;
@@ -25,17 +27,32 @@ platform::UniqueGdiObject MakeBitmap(const Image& image, bool premultiplied) {
     if (!bitmap)
         return {};
     auto* out = static_cast<uint32_t*>(bits);
-    for (size_t i = 0; i < image.pixels.size(); ++i)
-        out[i] = premultiplied ? image.pixels[i] : Unpremultiply(image.pixels[i]);
+    const size_t stride = static_cast<size_t>(header.bV5Width);
+    for (size_t n = 0; n < images.size(); ++n)
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                out[y * stride + n * size + x] = Unpremultiply(images[n].pixels[y * size + x]);
     GdiFlush();
     return platform::UniqueGdiObject(bitmap);
+}
+
+// An image list filled with one call from a strip: far fewer calls into the system than adding
+// the pictures one by one as icons, which is what start-up would otherwise spend its time on.
+platform::UniqueImageList MakeImageList(std::span<const Image> images) {
+    const int size = images.front().size;
+    const int count = static_cast<int>(images.size());
+    platform::UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, count, 0));
+    platform::UniqueGdiObject strip = MakeStrip(images);
+    if (list && strip)
+        ImageList_Add(list.get(), static_cast<HBITMAP>(strip.get()), nullptr);
+    return list;
 }
 
 } // namespace
 
 platform::UniqueIcon CreatePictureIcon(Picture picture, int size) {
     Image image = Draw(picture, size);
-    platform::UniqueGdiObject colour = MakeBitmap(image, false);
+    platform::UniqueGdiObject colour = MakeStrip({&image, 1});
     // The alpha channel decides; the mask only has to exist.
     platform::UniqueGdiObject mask(CreateBitmap(image.size, image.size, 1, 1, nullptr));
     if (!colour || !mask)
@@ -45,19 +62,15 @@ platform::UniqueIcon CreatePictureIcon(Picture picture, int size) {
 }
 
 platform::UniqueImageList CreateStatusImageList(int size) {
-    platform::UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, kStatusPictureCount, 0));
-    for (int n = 1; n <= kStatusPictureCount; ++n) {
-        platform::UniqueIcon icon = CreatePictureIcon(static_cast<Picture>(n), size);
-        ImageList_AddIcon(list.get(), icon.get());
-    }
-    return list;
+    std::array<Image, kStatusPictureCount> images;
+    for (int n = 1; n <= kStatusPictureCount; ++n)
+        images[n - 1] = DrawStatus(n, size);
+    return MakeImageList(images);
 }
 
 platform::UniqueImageList CreateButtonImageList(Picture picture, int size) {
-    platform::UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, 1, 0));
-    platform::UniqueIcon icon = CreatePictureIcon(picture, size);
-    ImageList_AddIcon(list.get(), icon.get());
-    return list;
+    Image image = Draw(picture, size);
+    return MakeImageList({&image, 1});
 }
 
 void DrawPicture(HDC dc, Picture picture, int x, int y, int size) {

@@ -13,6 +13,7 @@
 #include "textfiles/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 namespace velmora {
 namespace {
@@ -157,6 +158,34 @@ TEST_F(MainWindowE2E, ShowsTheRecordedUsersAndTheChosenUsersStatus) {
     ASSERT_TRUE(gui::SetText(users, L"987654"));
     check({"typed, not chosen", 2, true, false, true, L"DND Message", L"In a meeting"});
 
+    gui::Close(main);
+    EXPECT_EQ(velmora_.Wait(10s), 0);
+}
+
+// The tips come a moment after the window shows; every part of both boxes (the box, its inner
+// combo box and edit field) then has one.
+TEST_F(MainWindowE2E, BothBoxesGetTheirTipsOnceTheWindowIsShown) {
+    test::StandinInstall install;
+    HWND main = Open();
+    ASSERT_NE(main, nullptr);
+    int parts = 0;
+    for (int id : {IDC_COMB_USER, IDC_IMGCOMB_STATUS}) {
+        HWND box = Item(main, id);
+        ++parts;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            ++parts;
+            for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
+                ++parts;
+        }
+    }
+    LRESULT tools = -1;
+    EXPECT_TRUE(test::WaitFor([&] {
+        for (HWND tip : gui::TopWindows(velmora_.Id(), TOOLTIPS_CLASSW, nullptr))
+            if (GetWindow(tip, GW_OWNER) == main)
+                return (tools = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0)) == parts;
+        return false;
+    })) << "the window's tooltip has "
+        << tools << " tools for the " << parts << " parts of the boxes";
     gui::Close(main);
     EXPECT_EQ(velmora_.Wait(10s), 0);
 }
