@@ -1,5 +1,7 @@
 #include "support/support.h"
 
+#include "gui_driver/gui_driver.h"
+
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
@@ -83,14 +85,7 @@ std::string Narrow(std::wstring text) {
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    return gui::WaitUntil(condition, timeout);
 }
 
 ChildProcess::~ChildProcess() {

@@ -21,16 +21,6 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, LRESULT failed =
     return static_cast<LRESULT>(result);
 }
 
-bool Poll(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-}
 
 DWORD Style(HWND hwnd) {
     return static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
@@ -187,7 +177,7 @@ HWND FindTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
 HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
                       std::chrono::milliseconds timeout) {
     HWND result = nullptr;
-    Poll(
+    WaitUntil(
         [&] {
             for (HWND hwnd : TopWindows(pid, className, title))
                 if (IsWindowVisible(hwnd))
@@ -324,6 +314,17 @@ bool Click(HWND button) {
 
 void Close(HWND hwnd) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
 }
 
 } // namespace velmora::gui

@@ -20,6 +20,7 @@
 #include "pixels.h"
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@
 namespace velmora::gui {
 
 using namespace std::chrono_literals;
+
+// Polls condition every few milliseconds until it holds (true) or timeout passes (false).
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
 
 // Visible or hidden top-level windows of process pid (0: any process) whose class and title match
 // (nullptr matches anything). The hidden "Default IME"-style helper windows are skipped.
