@@ -42,30 +42,19 @@ std::wstring Unescape(const std::wstring& value) {
     return text;
 }
 
-// Whether the process is a stand-in. A recorded id can belong to another process by now: Wine
-// hands out freed ids again at once, and the other process may be a test running in parallel.
-bool IsStandin(HANDLE process) {
-    wchar_t path[MAX_PATH];
-    DWORD size = MAX_PATH;
-    if (!QueryFullProcessImageNameW(process, 0, path, &size))
-        return false;
-    std::wstring name(path, size);
-    name = name.substr(name.find_last_of(L"\\/") + 1);
-    return _wcsicmp(name.c_str(), L"standin_client.exe") == 0;
-}
-
-bool IsStandin(DWORD pid) {
-    platform::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    return process && IsStandin(process.get());
-}
-
-void EndProcess(DWORD pid) {
-    platform::UniqueHandle process(
-        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (process && IsStandin(process.get()) && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process.get(), 98);
-        WaitForSingleObject(process.get(), 5000);
-    }
+// A recorded stand-in, opened with access, or nothing when that process has ended. The id alone
+// is not enough: Wine hands freed ids out again at once, maybe to a test running in parallel;
+// the id together with the recorded creation time names one process for good.
+platform::UniqueHandle OpenStandin(DWORD pid, const std::wstring& created, DWORD access) {
+    platform::UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    FILETIME creation{}, unused{};
+    if (!process || !GetProcessTimes(process.get(), &creation, &unused, &unused, &unused))
+        return {};
+    unsigned long long time =
+        (static_cast<unsigned long long>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
+    if (std::to_wstring(time) != created)
+        return {};
+    return process;
 }
 
 DWORD ToPid(const std::wstring& text) {
@@ -151,17 +140,28 @@ bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
 }
 
 bool StandinClient::CloseWindows() const {
-    auto pids = Read().All(L"pid");
-    for (const auto& pid : pids)
-        for (HWND hwnd : IsStandin(ToPid(pid)) ? gui::TopWindows(ToPid(pid)) : std::vector<HWND>())
+    Record record = Read();
+    auto pids = record.All(L"pid");
+    auto created = record.All(L"created");
+    for (size_t i = 0; i < pids.size() && i < created.size(); ++i)
+        for (HWND hwnd : OpenStandin(ToPid(pids[i]), created[i], 0) ? gui::TopWindows(ToPid(pids[i]))
+                                                                    : std::vector<HWND>())
             if (IsWindowVisible(hwnd))
                 gui::Close(hwnd);
     return WaitForLine(L"exit", pids.size());
 }
 
 void StandinClient::EndAll() const {
-    for (const auto& pid : Read().All(L"pid"))
-        EndProcess(ToPid(pid));
+    Record record = Read();
+    auto pids = record.All(L"pid");
+    auto created = record.All(L"created");
+    for (size_t i = 0; i < pids.size() && i < created.size(); ++i) {
+        auto process = OpenStandin(ToPid(pids[i]), created[i], PROCESS_TERMINATE | SYNCHRONIZE);
+        if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process.get(), 98);
+            WaitForSingleObject(process.get(), 5000);
+        }
+    }
 }
 
 FocusBystander::FocusBystander(const std::wstring& testName) {

@@ -225,6 +225,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         g_kind = L"dialog";
 
     log.Write(L"pid", GetCurrentProcessId());
+    // With the id, the creation time names this process for good: ids are handed out again.
+    FILETIME created{}, unused{};
+    GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused);
+    log.Write(L"created",
+              static_cast<long long>((static_cast<unsigned long long>(created.dwHighDateTime) << 32) |
+                                     created.dwLowDateTime));
     log.Write(L"commandline", GetCommandLineW());
     RecordStartupInfo();
     RecordClientValues();
