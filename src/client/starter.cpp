@@ -3,6 +3,7 @@
 #include "app/shared.h"
 #include "client/icq_lite.h"
 #include "client/status.h"
+#include "errors/report_env.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "platform/process.h"
@@ -12,16 +13,10 @@
 namespace velmora {
 namespace {
 
-// The system's own words for an error code, without the line break it ends with.
+// The system's own words for an error code, with the code itself.
 std::wstring SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
-    if (buffer)
-        LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+    std::wstring text = err::ApiErrorText(code);
+    while (!text.empty() && text.back() == L' ')
         text.pop_back();
     return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -48,35 +49,19 @@ inline Value ToValue(std::wstring_view v) {
 inline Value ToValue(const wchar_t* v) {
     return v ? Value(std::wstring(v)) : Value(Null{});
 }
-inline Value ToValue(bool v) {
-    return v;
-}
-inline Value ToValue(int16_t v) {
-    return v;
-}
-inline Value ToValue(int32_t v) {
-    return v;
-}
-inline Value ToValue(uint8_t v) {
-    return v;
-}
-inline Value ToValue(float v) {
-    return v;
-}
-inline Value ToValue(double v) {
-    return v;
-}
 inline Value ToValue(const std::vector<std::wstring>& v) {
     return Array{v.size()};
 }
 inline Value ToValue(const Value& v) {
     return v;
 }
+// Every kind the value holds as such (numbers, Boolean, the tagged kinds) goes in unchanged.
+template <typename T, typename V> struct IsAlternative : std::false_type {};
+template <typename T, typename... K>
+struct IsAlternative<T, std::variant<K...>> : std::bool_constant<(std::is_same_v<T, K> || ...)> {};
+
 template <typename T>
-requires(std::is_same_v<T, Missing> || std::is_same_v<T, Empty> || std::is_same_v<T, Null> ||
-         std::is_same_v<T, Currency> || std::is_same_v<T, Decimal> || std::is_same_v<T, Date> ||
-         std::is_same_v<T, ObjectRef> || std::is_same_v<T, Array> ||
-         std::is_same_v<T, ErrorValue>) inline Value ToValue(const T& v) {
+requires IsAlternative<T, Value>::value inline Value ToValue(const T& v) {
     return v;
 }
 

@@ -32,33 +32,12 @@ std::wstring English(const wchar_t* key) {
 
 using test::Narrow;
 
-struct User {
-    std::wstring number;
-    std::optional<DWORD> lastStatus;
-    std::vector<std::pair<std::wstring, std::wstring>> messages; // value name, text
-};
-
 class MainWindowE2E : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(
             reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
             ERROR_SUCCESS);
-    }
-
-    void Record(const std::vector<User>& users, const std::wstring& lastOwner) {
-        for (const User& user : users) {
-            reg_.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\" + user.number,
-                            HKEY_CURRENT_USER);
-            std::wstring key = icqlite::UserKey(user.number);
-            if (user.lastStatus)
-                reg_.WriteValue(L"LastStatus", static_cast<int32_t>(*user.lastStatus), REG_DWORD, key,
-                                HKEY_LOCAL_MACHINE, icqlite::kClientView);
-            for (const auto& [name, text] : user.messages)
-                reg_.WriteValue(name, text, REG_SZ, key, HKEY_LOCAL_MACHINE, icqlite::kClientView);
-        }
-        if (!lastOwner.empty())
-            reg_.WriteValue(L"LastOwner", lastOwner, REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
     }
 
     // Starts velmora.exe and waits until its main window is shown and its lists are filled.
@@ -103,11 +82,11 @@ protected:
 
 TEST_F(MainWindowE2E, ShowsTheRecordedUsersAndTheChosenUsersStatus) {
     test::StandinInstall install;
-    Record({{L"123456789", 1, {{L"AwayStatusText", L"Back in five"}}},
-            {L"44556677", 0, {{L"DNDStatusText", L"In a meeting"}}},
-            {L"987654", 256, {}},
-            {L"555", 257, {}}},
-           L"123456789");
+    test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", L"Back in five"}}},
+                       {L"44556677", 0, {{L"DNDStatusText", L"In a meeting"}}},
+                       {L"987654", 256, {}},
+                       {L"555", 257, {}}},
+                      L"123456789");
     HWND main = Open();
     ASSERT_NE(main, nullptr) << "no main window";
     HWND users = Item(main, IDC_COMB_USER), list = Item(main, IDC_IMGCOMB_STATUS);
@@ -192,7 +171,7 @@ TEST_F(MainWindowE2E, BothBoxesGetTheirTipsOnceTheWindowIsShown) {
 
 TEST_F(MainWindowE2E, AStatusTheListDoesNotKnowIsReportedAndTheSelectionStays) {
     test::StandinInstall install;
-    Record({{L"123456789", 1, {}}, {L"333", 3, {}}}, L"123456789");
+    test::RecordUsers({{L"123456789", 1, {}}, {L"333", 3, {}}}, L"123456789");
     HWND main = Open();
     ASSERT_NE(main, nullptr);
     HWND users = Item(main, IDC_COMB_USER), list = Item(main, IDC_IMGCOMB_STATUS);
@@ -249,7 +228,7 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
                         HKEY_CURRENT_USER);
         reg_.WriteValue(L"CloseAfterStart", c.closeAfter ? L"1" : L"0", REG_SZ, test::kSettingsKey,
                         HKEY_CURRENT_USER);
-        Record({{L"123456789", 4, {{L"AwayStatusText", L"old"}}}}, L"123456789");
+        test::RecordUsers({{L"123456789", 4, {{L"AwayStatusText", L"old"}}}}, L"123456789");
         test::StandinClient standin(L"StartHandsTheChoice");
 
         HWND main = Open();
@@ -310,7 +289,7 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
 
 TEST_F(MainWindowE2E, NumbersThatAreNoNumbersAreRefusedAndNothingIsWritten) {
     test::StandinInstall install;
-    Record({{L"44556677", 0, {}}}, L"44556677");
+    test::RecordUsers({{L"44556677", 0, {}}}, L"44556677");
     test::StandinClient standin(L"Refused");
     HWND main = Open();
     ASSERT_NE(main, nullptr);
@@ -357,7 +336,7 @@ TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsab
     reg_.WriteValue(L"LiteBuildId", L"4711 test build", REG_SZ, L"Software\\Mirabilis\\ICQ\\DefaultPrefs",
                     HKEY_LOCAL_MACHINE, icqlite::kClientView);
     reg_.WriteValue(L"DirectLogin", L"0", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
-    Record({{L"44556677", 0, {}}}, L"44556677");
+    test::RecordUsers({{L"44556677", 0, {}}}, L"44556677");
     HWND main = Open();
     ASSERT_NE(main, nullptr);
 
@@ -405,7 +384,7 @@ TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsab
 
 TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {
     test::StandinInstall install;
-    Record({{L"44556677", 1, {{L"AwayStatusText", L"x"}}}}, L"44556677");
+    test::RecordUsers({{L"44556677", 1, {{L"AwayStatusText", L"x"}}}}, L"44556677");
     HWND main = Open();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(test::WaitFor([&] { return FocusedId(main) == IDC_COMB_USER; }))

@@ -62,14 +62,10 @@ TEST(MainWindowScreenshots, AtTwoScalingsInTwoLanguages) {
     test::ScratchKey owners{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
     test::ScratchKey machine{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
     test::StandinInstall install;
-    for (const wchar_t* number : {L"123456789", L"44556677", L"987654"})
-        reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\" + number,
-                       HKEY_CURRENT_USER);
-    reg.WriteValue(L"LastOwner", L"123456789", REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
-    reg.WriteValue(L"LastStatus", int32_t{1}, REG_DWORD, icqlite::UserKey(L"123456789"), HKEY_LOCAL_MACHINE,
-                   icqlite::kClientView);
-    reg.WriteValue(L"AwayStatusText", L"Back in five minutes", REG_SZ, icqlite::UserKey(L"123456789"),
-                   HKEY_LOCAL_MACHINE, icqlite::kClientView);
+    test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", L"Back in five minutes"}}},
+                       {L"44556677", {}, {}},
+                       {L"987654", {}, {}}},
+                      L"123456789");
 
     const wchar_t* artifacts = _wgetenv(L"VELMORA_ARTIFACTS");
     const std::wstring dir = artifacts ? artifacts : test::FreshTempDir(L"screenshots");

@@ -7,6 +7,7 @@
 #include "client/icq_lite.h"
 #include "gui_driver/gui_driver.h"
 #include "platform/process.h"
+#include "support/standin.h"
 #include "support/support.h"
 
 #include <tlhelp32.h>
@@ -73,12 +74,7 @@ void Prepare() {
     reg.WriteValue(L"CloseAfterStart", L"0", REG_SZ, settings, HKEY_CURRENT_USER);
     reg.WriteValue(L"", BinDir() + L"\\standin_client.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
                    RegView::View32);
-    for (const wchar_t* number : {L"123456789", L"44556677", L"987654"})
-        reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\" + number,
-                       HKEY_CURRENT_USER);
-    reg.WriteValue(L"LastOwner", L"123456789", REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
-    reg.WriteValue(L"LastStatus", int32_t{1}, REG_DWORD, icqlite::UserKey(L"123456789"), HKEY_LOCAL_MACHINE,
-                   icqlite::kClientView);
+    test::RecordUsers({{L"123456789", 1, {}}, {L"44556677", {}, {}}, {L"987654", {}, {}}}, L"123456789");
     // The stand-in records nothing and ends by itself soon: only its process matters here.
     SetEnvironmentVariableW(L"VELMORA_STANDIN_RECORD", nullptr);
 }

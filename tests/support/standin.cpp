@@ -202,6 +202,22 @@ size_t CountProcesses(const std::wstring& exeName) {
     return count;
 }
 
+void RecordUsers(const std::vector<RecordedUser>& users, const std::wstring& lastOwner) {
+    Reg reg;
+    for (const RecordedUser& user : users) {
+        reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\" + user.number,
+                       HKEY_CURRENT_USER);
+        std::wstring key = icqlite::UserKey(user.number);
+        if (user.lastStatus)
+            reg.WriteValue(L"LastStatus", static_cast<int32_t>(*user.lastStatus), REG_DWORD, key,
+                           HKEY_LOCAL_MACHINE, icqlite::kClientView);
+        for (const auto& [name, text] : user.messages)
+            reg.WriteValue(name, text, REG_SZ, key, HKEY_LOCAL_MACHINE, icqlite::kClientView);
+    }
+    if (!lastOwner.empty())
+        reg.WriteValue(L"LastOwner", lastOwner, REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
+}
+
 StandinInstall::StandinInstall() {
     Reg reg;
     reg.DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View64);

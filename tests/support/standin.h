@@ -99,6 +99,16 @@ private:
 // How many processes run an exe of that file name (e.g. L"standin_client.exe").
 size_t CountProcesses(const std::wstring& exeName);
 
+// A user as the client records it: a NewOwners subkey, and in the client's view its last status
+// (when given) and status messages.
+struct RecordedUser {
+    std::wstring number;
+    std::optional<DWORD> lastStatus;
+    std::vector<std::pair<std::wstring, std::wstring>> messages; // value name, text
+};
+// Records the users and, when not empty, the last owner, as the client would.
+void RecordUsers(const std::vector<RecordedUser>& users, const std::wstring& lastOwner);
+
 // Makes the stand-in the installed client: its path as the App Paths entry of ICQLite.exe in the
 // 32-bit view (where the 32-bit client's installer writes it). The entry is removed at the end.
 class StandinInstall {
