@@ -6,6 +6,7 @@
 #include "errors/show_error_window.h"
 #include "errors/trap.h"
 #include "language/language.h"
+#include "language/translate.h"
 #include "settings/reg.h"
 #include "settings/settings.h"
 #include "textfiles/file.h"
@@ -38,6 +39,7 @@ Owners g_owners;
 void Publish() {
     Shared() = SharedObjects{g_owners.file.get(), g_owners.reg.get(), g_owners.settings.get(),
                              g_owners.language.get()};
+    SetCurrentLanguage(g_owners.language.get());
 }
 
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {

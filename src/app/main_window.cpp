@@ -14,6 +14,7 @@
 #include "errors/show_error_window.h"
 #include "errors/trap.h"
 #include "language/language.h"
+#include "language/translate.h"
 #include "platform/dpi.h"
 #include "settings/settings.h"
 #include "textfiles/array_ops.h"
@@ -100,10 +101,6 @@ State g;
 
 HWND Item(int id) {
     return GetDlgItem(g.hwnd, id);
-}
-
-std::wstring Translate(const wchar_t* key) {
-    return Shared().language ? Shared().language->TranslateText(key) : std::wstring(key);
 }
 
 std::wstring WindowText(HWND hwnd) {

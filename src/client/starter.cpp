@@ -1,11 +1,10 @@
 #include "client/starter.h"
 
-#include "app/shared.h"
 #include "client/icq_lite.h"
 #include "client/status.h"
 #include "errors/report_env.h"
 #include "errors/trap.h"
-#include "language/language.h"
+#include "language/translate.h"
 #include "platform/process.h"
 
 #include <algorithm>
@@ -19,10 +18,6 @@ std::wstring SystemMessage(DWORD code) {
     while (!text.empty() && text.back() == L' ')
         text.pop_back();
     return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";
-}
-
-std::wstring Translate(const wchar_t* english) {
-    return Shared().language->TranslateText(english);
 }
 
 // The client would start with the old user, status or message while the user believes the new

@@ -5,6 +5,7 @@
 #include "client/icq_lite.h"
 #include "client/starter.h"
 #include "language/language.h"
+#include "language/translate.h"
 #include "settings/reg.h"
 #include "settings/settings.h"
 #include "support/standin.h"
@@ -17,8 +18,14 @@ namespace velmora::test {
 
 class ClientTest : public ::testing::Test {
 protected:
-    void SetUp() override { Shared() = SharedObjects{&file_, &reg_, &settings_, &language_}; }
-    void TearDown() override { Shared() = SharedObjects{}; }
+    void SetUp() override {
+        Shared() = SharedObjects{&file_, &reg_, &settings_, &language_};
+        SetCurrentLanguage(&language_);
+    }
+    void TearDown() override {
+        Shared() = SharedObjects{};
+        SetCurrentLanguage(nullptr);
+    }
 
     // Reads a value of the client the way the launcher writes it.
     RegData ClientValue(const std::wstring& name, const std::wstring& number) const {

@@ -1,0 +1,19 @@
+// The one translation call for every text the user sees. Start-up registers the program's
+// language object; until then, and after shutdown has released it, every text shows in English
+// (the key itself). Errors of the lookup pass on to the caller's trap.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+class Language;
+
+// The current language's text for key (an English text); the key when there is no translation.
+std::wstring Translate(std::wstring_view key);
+
+// The language object Translate asks; nullptr for none. Owned by the caller.
+void SetCurrentLanguage(const Language* language);
+const Language* CurrentLanguage();
+
+} // namespace velmora
