@@ -1,5 +1,6 @@
 #include "app/global.h"
 
+#include "app/error_presenter.h"
 #include "app/main_window.h"
 #include "app/shared.h"
 #include "client/icq_lite.h"
@@ -95,7 +96,7 @@ void Dispose() {
 
 int Run() {
     // Reports of errors caught in event handlers go to the error report window.
-    err::SetReportPresenter(&err::ErrorWindowPresenter());
+    err::SetReportPresenter(&AppPresenter());
     try {
         Main();
     } catch (const err::Error& e) {

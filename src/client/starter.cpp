@@ -2,9 +2,7 @@
 
 #include "client/icq_lite.h"
 #include "client/status.h"
-#include "errors/report_env.h"
 #include "errors/trap.h"
-#include "language/translate.h"
 #include "platform/process.h"
 
 #include <algorithm>
@@ -12,25 +10,19 @@
 namespace velmora {
 namespace {
 
-// The system's own words for an error code, with the code itself.
-std::wstring SystemMessage(DWORD code) {
-    std::wstring text = err::ApiErrorText(code);
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";
-}
-
 // The client would start with the old user, status or message while the user believes the new
-// ones were applied: say what could not be written and why, and start nothing.
+// ones were applied: raise an error for the user that names the value, where it lives and the
+// system's code, and start nothing. The message is made where it is shown.
 void CheckWritten(LSTATUS result, const std::wstring& valueName, const wchar_t* rootName,
                   const std::wstring& key) {
     if (result == ERROR_SUCCESS)
         return;
-    std::wstring message =
-        Translate(L"ICQ Lite was not started, because your choice could not be saved for it.") + L"\r\n\r\n" +
-        Translate(L"Value") + L": " + valueName + L"\r\n" + Translate(L"Key") + L": " + rootName + L"\\" +
-        key + L"\r\n" + Translate(L"Reason") + L": " + SystemMessage(static_cast<DWORD>(result));
-    err::RaiseSystem(ERR_CLIENT_VALUE_NOT_WRITTEN, message, static_cast<uint32_t>(result));
+    std::wstring where = std::wstring(rootName) + L"\\" + key;
+    err::ErrorRecord error{ERR_CLIENT_VALUE_NOT_WRITTEN, err::DefaultSource(),
+                           L"ICQ Lite was not started: " + valueName + L" could not be written to " + where};
+    error.lastSystemError = static_cast<uint32_t>(result);
+    error.details = {valueName, where, std::to_wstring(result)};
+    err::Raise(std::move(error));
 }
 
 } // namespace

@@ -15,8 +15,8 @@
 
 namespace velmora {
 
-// A client value could not be written, so the client was not started: the description is a
-// message for the user (which value, where, and the system's reason).
+// A client value could not be written, so the client was not started: an error for the user
+// whose details are the value's name, its key (with the root) and the system's error code.
 inline constexpr int32_t ERR_CLIENT_VALUE_NOT_WRITTEN = err::vbObjectError + 4210;
 
 class Starter {

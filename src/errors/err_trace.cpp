@@ -26,6 +26,7 @@ struct PreservedError {
     std::wstring helpContext;
     int32_t line = 0;
     uint32_t lastSystemError = 0;
+    std::vector<std::wstring> details;
     bool preserved = false;
 };
 
@@ -61,11 +62,11 @@ std::wstring NewReport(const PreservedError& kept, const Signature& signature) {
     return report;
 }
 
-void ShowUserMessage(const std::wstring& message) {
+void ShowUserMessage(const ErrorRecord& error) {
     if (auto* presenter = State().presenter)
-        presenter->ShowUserMessage(message);
+        presenter->ShowUserMessage(error);
     else
-        MessageBoxW(nullptr, DisplayText(message).c_str(), kTitle, MB_OK);
+        MessageBoxW(nullptr, DisplayText(error.description).c_str(), kTitle, MB_OK);
 }
 
 } // namespace
@@ -129,6 +130,7 @@ void ErrPreserve() {
     s.kept.helpContext = std::to_wstring(s.current.helpContext);
     s.kept.line = s.current.line;
     s.kept.lastSystemError = s.current.lastSystemError;
+    s.kept.details = s.current.details;
     s.kept.preserved = true;
 }
 
@@ -143,6 +145,7 @@ void ErrRestore() {
     if (!s.kept.helpContext.empty())
         s.current.helpContext = static_cast<int32_t>(std::wcstol(s.kept.helpContext.c_str(), nullptr, 10));
     s.current.helpFile = s.kept.helpFile;
+    s.current.details = s.kept.details;
 }
 
 std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags) {
@@ -176,7 +179,7 @@ std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t f
     s.kept.preserved = false;
     if (flags & ERRIN_RERAISE) {
         const ErrorRecord& c = s.current;
-        throw Error(ErrorRecord{c.number, c.source, c.description, c.helpFile, c.helpContext, 0, 0});
+        throw Error(ErrorRecord{c.number, c.source, c.description, c.helpFile, c.helpContext, 0, 0, c.details});
     }
     return result;
 }
@@ -194,7 +197,7 @@ void ErrShowReport() {
     const TraceState& s = State();
     if (IsMappedError(s.kept.number)) {
         if (s.kept.number != ERRMAP_SILENT)
-            ShowUserMessage(s.current.description);
+            ShowUserMessage(s.current);
         return;
     }
     std::wstring report = ErrReportText();

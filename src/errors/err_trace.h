@@ -15,6 +15,7 @@
 #include <source_location>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::err {
 
@@ -57,6 +58,9 @@ struct ErrorRecord {
     int32_t helpContext = 0;
     int32_t line = 0;
     uint32_t lastSystemError = 0;
+    // For errors meant for the user: the values their message is made of, in the order the
+    // presenter of that error number expects them. Carried unchanged through every trap level.
+    std::vector<std::wstring> details;
 };
 
 // The one exception type of the program: it carries the error record up through the traps.
@@ -104,8 +108,9 @@ class ReportPresenter {
 public:
     virtual ~ReportPresenter() = default;
     virtual void ShowReport(const std::wstring& report) = 0;
-    // The fixed-title message for errors that are meant for the user.
-    virtual void ShowUserMessage(const std::wstring& message) = 0;
+    // The fixed-title message for an error that is meant for the user: its number tells how to
+    // make the message from its details; its description is the message otherwise.
+    virtual void ShowUserMessage(const ErrorRecord& error) = 0;
 };
 void SetReportPresenter(ReportPresenter* presenter);
 

@@ -268,15 +268,6 @@ void RunModal(HWND modal) {
         PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
-class WindowPresenter : public ReportPresenter {
-public:
-    void ShowReport(const std::wstring& report) override { ErrorReport(report); }
-    void ShowUserMessage(const std::wstring& message) override {
-        HWND owner = GetActiveWindow();
-        MessageBoxW(owner, DisplayText(message).c_str(), L"Velmora", MB_OK);
-    }
-};
-
 } // namespace
 
 std::wstring SupportMailto(const std::wstring& reportText) {
@@ -316,9 +307,5 @@ void ErrorReport(const std::wstring& report) {
     }
 }
 
-ReportPresenter& ErrorWindowPresenter() {
-    static WindowPresenter presenter;
-    return presenter;
-}
 
 } // namespace velmora::err

@@ -28,9 +28,6 @@ void ErrorReport(const std::wstring& report);
 // The loaded window, or nullptr.
 HWND ErrorWindow();
 
-// The presenter that hands finished reports to this window; installed at start-up.
-ReportPresenter& ErrorWindowPresenter();
-
 // The URL a click on the address opens.
 std::wstring SupportMailto(const std::wstring& reportText);
 

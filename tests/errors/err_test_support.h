@@ -1,6 +1,7 @@
 // Shared by the error tests: a presenter that keeps what it was asked to show (registered while it
 // lives), and helpers for reading reports.
 #pragma once
+#include "app/error_presenter.h"
 #include "errors/err_trace.h"
 #include "support/support.h"
 
@@ -13,7 +14,10 @@ struct CapturingPresenter : err::ReportPresenter {
     CapturingPresenter() { err::SetReportPresenter(this); }
     ~CapturingPresenter() override { err::SetReportPresenter(nullptr); }
     void ShowReport(const std::wstring& report) override { reports.push_back(report); }
-    void ShowUserMessage(const std::wstring& message) override { messages.push_back(message); }
+    // The message as the program shows it.
+    void ShowUserMessage(const err::ErrorRecord& error) override {
+        messages.push_back(app::UserMessageText(error));
+    }
     void Clear() { reports.clear(), messages.clear(); }
     std::vector<std::wstring> reports, messages;
 };
