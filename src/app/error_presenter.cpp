@@ -5,6 +5,7 @@
 #include "errors/report_text.h"
 #include "errors/show_error_window.h"
 #include "language/translate.h"
+#include "ui/window.h"
 
 #include <windows.h>
 #include <cwchar>
@@ -24,7 +25,7 @@ class Presenter : public err::ReportPresenter {
 public:
     void ShowReport(const std::wstring& report) override { err::ErrorReport(report); }
     void ShowUserMessage(const err::ErrorRecord& error) override {
-        MessageBoxW(GetActiveWindow(), err::DisplayText(UserMessageText(error)).c_str(), L"Velmora", MB_OK);
+        ui::ShowMessage(GetActiveWindow(), err::DisplayText(UserMessageText(error)), MB_OK);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/shared.h"
 #include "client/icq_lite.h"
 #include "errors/show_error_window.h"
+#include "ui/window.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "language/translate.h"
@@ -43,9 +44,12 @@ void Publish() {
     SetCurrentLanguage(g_owners.language.get());
 }
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
+// What the error report window shows as the client's build: a failing lookup must not cost the
+// user the report itself, and after shutdown there is nothing left to ask.
+std::wstring ClientBuildId() {
+    if (!Shared().reg)
+        return {};
+    return err::IgnoreErrors([] { return icqlite::GetBuildId(); }, std::wstring());
 }
 
 } // namespace
@@ -69,18 +73,17 @@ void Main() {
         }
         std::wstring text = g_owners.language->TranslateText(
             L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
-        MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
+        ui::ShowMessage(nullptr, text, MB_OK | MB_ICONSTOP);
     });
 }
 
 void Dispose() {
     err::Trap(L"basGlobal.Dispose", err::NoArgs(), [&] {
-        // Close every window of the program that is still open; each runs its own close handling.
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND hwnd : windows)
-            if (IsWindow(hwnd))
-                DestroyWindow(hwnd);
+        // Close every other window of the program that is still open; the main window, whose
+        // unload called this, goes right after.
+        for (ui::Window* window : ui::OpenWindows())
+            if (window != MainWindow::Find())
+                window->End();
         g_owners.settings->SaveSettings();
         g_owners.settings.reset();
         Publish();
@@ -90,25 +93,25 @@ void Dispose() {
         Publish();
         g_owners.file.reset();
         Publish();
-        PostQuitMessage(0);
     });
 }
 
 int Run() {
     // Reports of errors caught in event handlers go to the error report window.
     err::SetReportPresenter(&AppPresenter());
+    err::SetBuildIdSource(ClientBuildId);
     try {
         Main();
     } catch (const err::Error& e) {
         // Nothing above Main catches its errors: show the report and end.
-        MessageBoxW(nullptr, e.record().description.c_str(), L"Velmora", MB_OK);
+        ui::ShowMessage(nullptr, e.record().description, MB_OK);
         return 1;
     }
-    if (!MainWindow::Exists())
+    if (!MainWindow::Find())
         return 0;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (MainWindow::PreTranslate(msg))
+        if (ui::PreTranslate(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

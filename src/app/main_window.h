@@ -1,19 +1,71 @@
 // The program's main window ("Velmora"): the user list, the status list with its message, the
 // start button and the buttons to the other windows.
 #pragma once
-#include <windows.h>
+#include "app/banner.h"
+#include "app/main_window_ids.h"
+#include "client/starter.h"
+#include "client/status.h"
+#include "ui/tooltips.h"
+#include "ui/window.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace velmora::app {
 
-class MainWindow {
+class MainWindow : public ui::Window {
 public:
+    MainWindow();
+    ~MainWindow() override;
+
     // Creates the window, runs its load handling (translation, position, lists) and shows it.
     static void Show();
-    static bool Exists();
-    static HWND Handle();
-    // Keyboard navigation (Tab, Enter, Esc) in the program's modeless windows; true when the
-    // message was handled.
-    static bool PreTranslate(MSG& msg);
+    static MainWindow* Find();
+
+    // What the start action reads and uses.
+    std::wstring TypedUser() const { return ui::Text(Item(IDC_COMB_USER)); }
+    std::optional<int32_t> SelectedStatus() const;
+    std::wstring StatusMessage() const { return ui::Text(Item(IDC_TXT_STATUS_TEXT)); }
+    Starter& TheStarter();
+
+    // While the client is being started the window takes no input; a close asked for meanwhile is
+    // done once the start is over.
+    bool Starting() const { return starting_; }
+    void SetStarting(bool starting);
+
+    // Saves what the program saves at its end (position and settings) while the session ends.
+    void SaveForSessionEnd();
+
+private:
+    void OnLoad() override;
+    void OnCommand(int id, int code) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    void OnDpiChanged() override;
+    void OnClose() override;
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    POINT Place(SIZE size) override;
+
+    void ApplyPictures();
+    void FillStatus();
+    void ReadUsers();
+    void ShowUserStatus();
+    void StatusChange();
+    void combUser_Click();
+    void Form_Unload();
+    std::wstring UserForLookup() const;
+
+    std::unique_ptr<Starter> starter_; // created on first use, kept while the window lives
+    // The translated status names, in the status table's order.
+    std::array<std::wstring, status::kStatuses.size()> statusNames_;
+    ui::Tooltips tooltips_{nullptr};
+    Banner banner_;
+    platform::UniqueImageList statusImages_;
+    std::array<platform::UniqueImageList, 4> buttonImages_;
+    platform::UniqueIcon bigIcon_, smallIcon_;
+    bool starting_ = false;
+    bool closeAfterStart_ = false; // a close that came during a start
 };
 
 } // namespace velmora::app

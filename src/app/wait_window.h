@@ -9,6 +9,5 @@ namespace velmora::app {
 // that follows blocks the message loop).
 void ShowWaitWindow(HWND owner);
 void CloseWaitWindow();
-HWND WaitWindow();
 
 } // namespace velmora::app

@@ -2,8 +2,6 @@
 // error with the client's build line, text the user can select and copy, and the support
 // address as a link that starts a mail with the report.
 #pragma once
-#include "errors/err_trace.h"
-
 #include <windows.h>
 #include <string>
 
@@ -18,6 +16,11 @@ enum ErrorWindowId : int {
     IDC_ERR_MESSAGE = 102, // lblError
     IDC_ERR_ADDRESS = 103, // lblAddress
 };
+
+// Where the window takes the client's build id from (start-up installs it; without one the line
+// stays empty). It must not throw.
+using BuildIdSource = std::wstring (*)();
+void SetBuildIdSource(BuildIdSource source);
 
 // Shows report + CR LF + "ICQ Lite Build: " + the client's build id. Loads the window when it is
 // not loaded, shows it when it is hidden (modally when another window of the program is modal,

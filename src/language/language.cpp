@@ -4,6 +4,7 @@
 #include "language/control_keys.h"
 #include "language/language_names.h"
 #include "platform/handles.h"
+#include "platform/module.h"
 #include "settings/settings.h"
 
 namespace velmora {
@@ -23,19 +24,10 @@ err::Value WindowArgument(HWND window) {
 
 // The folder of the running program, with a final backslash.
 std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            err::RaiseSystem(err::ERR_PATH_NOT_FOUND, L"The program's folder cannot be found",
-                             GetLastError());
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
+    std::wstring folder = platform::ProgramFolder();
+    if (folder.empty())
+        err::RaiseSystem(err::ERR_PATH_NOT_FOUND, L"The program's folder cannot be found", GetLastError());
+    return folder + L"\\";
 }
 
 } // namespace

@@ -12,13 +12,8 @@ constexpr wchar_t kOleAut32[] = L"oleaut32.dll";
 constexpr wchar_t kVersion[] = L"version.dll";
 const HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 
-// Only from the system folder, so a DLL of the same name beside the program is never picked up.
-// The DLL stays loaded for the rest of the process: its functions are kept in statics.
 template <typename Fn> Fn Find(const wchar_t* dll, const char* name) {
-    HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-    // Through the generic function pointer type, which any function pointer converts from cleanly.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+    return Function<Fn>(dll, name);
 }
 
 // The last error a missing function leaves, as a failing system call would.
@@ -28,6 +23,25 @@ template <typename T> T Missing(T result) {
 }
 
 } // namespace
+
+// Only from the system folder, so a DLL of the same name beside the program is never picked up.
+// Windows 7 without its 2011 loader update refuses the search flag (ERROR_INVALID_PARAMETER): the
+// full path from the system folder does the same there.
+void* FindFunction(const wchar_t* dll, const char* name) {
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module)
+        module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
+        wchar_t path[MAX_PATH];
+        UINT n = GetSystemDirectoryW(path, MAX_PATH);
+        if (n > 0 && n + 1 + wcslen(dll) < MAX_PATH) {
+            wcscat_s(path, L"\\");
+            wcscat_s(path, dll);
+            module = LoadLibraryW(path);
+        }
+    }
+    return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+}
 
 HINSTANCE ShellExecuteW(HWND hwnd, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
                         const wchar_t* directory, int showCommand) {

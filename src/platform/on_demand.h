@@ -10,6 +10,14 @@
 
 namespace velmora::platform::on_demand {
 
+// The address of a function in a system DLL, loaded from the system folder on first use; nullptr
+// when the DLL or the function is missing (on an older Windows, say). The DLL stays loaded.
+void* FindFunction(const wchar_t* dll, const char* name);
+template <typename Fn> Fn Function(const wchar_t* dll, const char* name) {
+    // Through the generic function pointer type, which any function pointer converts from cleanly.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(FindFunction(dll, name)));
+}
+
 // shell32; the result is SE_ERR_DLLNOTFOUND when it cannot be loaded.
 HINSTANCE ShellExecuteW(HWND hwnd, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
                         const wchar_t* directory, int showCommand);

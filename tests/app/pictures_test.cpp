@@ -1,9 +1,9 @@
-#include "app/pictures.h"
+#include "ui/pictures.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
 
-namespace velmora::app::pictures {
+namespace velmora::ui::pictures {
 namespace {
 
 // Where the picture shows coloured ink: clearly opaque and not the white of a sign drawn on top.
@@ -53,4 +53,4 @@ TEST(Pictures, EveryPictureIsDrawnSmoothAndPremultiplied) {
 }
 
 } // namespace
-} // namespace velmora::app::pictures
+} // namespace velmora::ui::pictures

@@ -1,13 +1,13 @@
 // The image lists the window hands to its status list and buttons: each image drawn from the list
 // must be the picture of its number, blended by its transparency (not darkened twice, not shifted
 // into its neighbour's place in the strip the list is filled from).
-#include "app/pictures_win.h"
+#include "ui/pictures_win.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <cstdlib>
 
-namespace velmora::app::pictures {
+namespace velmora::ui::pictures {
 namespace {
 
 constexpr uint32_t kBackground = 0x00FFFFFF; // white
@@ -89,4 +89,4 @@ TEST(PictureLists, ButtonListHoldsItsOnePicture) {
 }
 
 } // namespace
-} // namespace velmora::app::pictures
+} // namespace velmora::ui::pictures

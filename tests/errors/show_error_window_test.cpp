@@ -7,6 +7,7 @@
 #include "platform/dpi.h"
 #include "settings/reg.h"
 #include "support/support.h"
+#include "ui/window.h"
 
 #include <gtest/gtest.h>
 #include <atomic>
@@ -127,38 +128,50 @@ TEST_F(ErrReportWindow, TextBoxFollowsTheSizeNeverBelowZero) {
     EXPECT_EQ(after.right - after.left, before.right - before.left) << "minimising resized the text box";
 }
 
+// A window of the program run modally that asks for a report as soon as it is up.
+constexpr ui::WindowSpec kModalSpec{L"VelmoraTestModal", L"frmTest", L"modal", false, 3000, 1500,
+                                    ui::kDialogLook,     {}};
+class ModalProbe : public ui::Window {
+public:
+    ModalProbe() : Window(kModalSpec) {}
+
+private:
+    void OnLoad() override { PostMessageW(Handle(), WM_APP, 0, 0); }
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM, LPARAM) override {
+        if (msg != WM_APP)
+            return std::nullopt;
+        ErrorReport(L"while a modal window is open"); // returns once the report window is closed
+        End(ErrorWindow() == nullptr ? 1 : 2);
+        return 0;
+    }
+};
+
 TEST_F(ErrReportWindow, ModalOnlyOverAModalWindow) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
                                  nullptr, nullptr, nullptr, nullptr);
-    HWND dialog = CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 200,
-                                  100, owner, nullptr, nullptr, nullptr);
-    EnableWindow(owner, FALSE); // the dialog is shown modally over its owner, as the settings window is
-    std::atomic<bool> seen{false}, dialogDisabled{false}, ownedByDialog{false};
+    std::atomic<bool> seen{false}, modalDisabled{false}, ownedByModal{false};
     std::thread watcher([&] {
         HWND report = nullptr;
         seen = test::WaitFor(
             [&] { return (report = FindWindowW(kErrorWindowClass, nullptr)) && IsWindowVisible(report); });
         if (seen) {
-            dialogDisabled = !IsWindowEnabled(dialog);
-            ownedByDialog = GetWindow(report, GW_OWNER) == dialog;
+            HWND modal = FindWindowW(L"VelmoraTestModal", nullptr);
+            modalDisabled = !IsWindowEnabled(modal);
+            ownedByModal = GetWindow(report, GW_OWNER) == modal;
             PostMessageW(report, WM_CLOSE, 0, 0);
         }
     });
-    ErrorReport(L"while a modal window is open"); // returns once the report window is closed
-    bool closed = ErrorWindow() == nullptr;
+    int result = ui::RunModal<ModalProbe>(owner);
     watcher.join();
     ASSERT_TRUE(seen) << "the report window never showed";
-    EXPECT_TRUE(closed) << "the report returned while its window was still open";
-    EXPECT_TRUE(dialogDisabled) << "the modal window took input during the report";
-    EXPECT_TRUE(ownedByDialog) << "the report window was not owned by the modal window";
-    EXPECT_TRUE(IsWindowEnabled(dialog)) << "the modal window stayed disabled";
-    DestroyWindow(dialog);
-    EnableWindow(owner, TRUE);
+    EXPECT_EQ(result, 1) << "the report returned while its window was still open";
+    EXPECT_TRUE(modalDisabled) << "the modal window took input during the report";
+    EXPECT_TRUE(ownedByModal) << "the report window was not owned by the modal window";
+    EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner stayed disabled";
 
     ErrorReport(L"modeless"); // no modal window: shown beside the others, the call returns at once
     ASSERT_NE(ErrorWindow(), nullptr);
     EXPECT_TRUE(IsWindowVisible(ErrorWindow()));
-    EXPECT_TRUE(IsWindowEnabled(owner)) << "a modeless report disabled another window";
     EXPECT_EQ(GetWindow(ErrorWindow(), GW_OWNER), nullptr);
     DestroyWindow(owner);
 }

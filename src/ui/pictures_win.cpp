@@ -1,9 +1,9 @@
-#include "app/pictures_win.h"
+#include "ui/pictures_win.h"
 
 #include <array>
 #include <span>
 
-namespace velmora::app::pictures {
+namespace velmora::ui::pictures {
 namespace {
 
 // A 32-bit top-down DIB section holding the images side by side, with straight alpha as icons and
@@ -78,4 +78,4 @@ void DrawPicture(HDC dc, Picture picture, int x, int y, int size) {
     DrawIconEx(dc, x, y, icon.get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
-} // namespace velmora::app::pictures
+} // namespace velmora::ui::pictures

@@ -1,11 +1,11 @@
-#include "app/pictures.h"
+#include "ui/pictures.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <numbers>
 
-namespace velmora::app::pictures {
+namespace velmora::ui::pictures {
 namespace {
 
 struct Pt {
@@ -337,4 +337,4 @@ uint32_t Unpremultiply(uint32_t p) {
     return (a << 24) | channel(16) | channel(8) | channel(0);
 }
 
-} // namespace velmora::app::pictures
+} // namespace velmora::ui::pictures

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace velmora::app::pictures {
+namespace velmora::ui::pictures {
 
 // Numbered as the status list expects them: picture n belongs to row n of the status table.
 enum class Picture {
@@ -41,4 +41,4 @@ Image DrawStatus(int pictureNumber, int size);
 // Colour with the alpha divided out again, as icons want it.
 uint32_t Unpremultiply(uint32_t premultiplied);
 
-} // namespace velmora::app::pictures
+} // namespace velmora::ui::pictures
