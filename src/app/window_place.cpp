@@ -17,24 +17,25 @@ wchar_t UserDecimalSeparator() {
     return separator[0];
 }
 
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) noexcept {
+    return ui::Guarded(
+        L"frmMain.WorkAreas",
+        [&] {
+            MONITORINFO info{sizeof(info)};
+            if (!GetMonitorInfoW(monitor, &info))
+                return TRUE;
+            auto& found = *reinterpret_cast<std::vector<PixelRect>*>(list);
+            PixelRect area{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+            // The primary monitor first: the window is centred on it.
+            found.insert(info.dwFlags & MONITORINFOF_PRIMARY ? found.begin() : found.end(), area);
+            return TRUE;
+        },
+        FALSE);
+}
+
 std::vector<PixelRect> WorkAreas() {
     std::vector<PixelRect> areas;
-    auto collect = [](HMONITOR monitor, HDC, LPRECT, LPARAM list) noexcept -> BOOL {
-        return ui::Guarded(
-            L"frmMain.WorkAreas",
-            [&] {
-                MONITORINFO info{sizeof(info)};
-                if (!GetMonitorInfoW(monitor, &info))
-                    return TRUE;
-                auto& found = *reinterpret_cast<std::vector<PixelRect>*>(list);
-                PixelRect area{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-                // The primary monitor first: the window is centred on it.
-                found.insert(info.dwFlags & MONITORINFOF_PRIMARY ? found.begin() : found.end(), area);
-                return TRUE;
-            },
-            FALSE);
-    };
-    EnumDisplayMonitors(nullptr, nullptr, collect, reinterpret_cast<LPARAM>(&areas));
+    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
 
