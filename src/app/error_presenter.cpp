@@ -1,6 +1,7 @@
 #include "app/error_presenter.h"
 
 #include "client/starter.h"
+#include "settings/settings.h"
 #include "errors/report_env.h"
 #include "errors/report_text.h"
 #include "errors/show_error_window.h"
@@ -37,6 +38,14 @@ std::wstring UserMessageText(const err::ErrorRecord& error) {
         return Translate(L"ICQ Lite was not started, because your choice could not be saved for it.") +
                L"\r\n\r\n" + Translate(L"Value") + L": " + error.details[0] + L"\r\n" + Translate(L"Key") +
                L": " + error.details[1] + L"\r\n" + Translate(L"Reason") + L": " + SystemMessage(code);
+    }
+    if (error.number == ERR_SETTINGS_NOT_SAVED && error.details.size() % 2 == 1) {
+        std::wstring text = Translate(L"Your settings could not be saved.") + L"\r\n";
+        for (size_t i = 0; i + 1 < error.details.size(); i += 2)
+            text += L"\r\n" + Translate(L"Value") + L": " + error.details[i] + L"\r\n" + Translate(L"Key") +
+                    L": " + error.details[i + 1] + L"\r\n";
+        uint32_t code = static_cast<uint32_t>(std::wcstoul(error.details.back().c_str(), nullptr, 10));
+        return text + Translate(L"Reason") + L": " + SystemMessage(code);
     }
     return error.description;
 }

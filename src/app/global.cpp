@@ -85,6 +85,11 @@ void Dispose() {
             if (window != MainWindow::Find())
                 window->End();
         g_owners.settings->SaveSettings();
+        // The position (written as the main window closed) and the settings: what could not be
+        // saved is told once, by the unload handler.
+        NotSavedList notSaved;
+        g_owners.settings->TakeNotSaved(notSaved);
+        notSaved.RaiseIfAny();
         g_owners.settings.reset();
         Publish();
         g_owners.reg.reset();

@@ -11,6 +11,7 @@
 #include "language/translate.h"
 #include "platform/dpi.h"
 #include "settings/settings.h"
+#include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
 #include "ui/pictures_win.h"
 
@@ -237,11 +238,34 @@ void MainWindow::OnLoad() {
     SendMessageW(Item(IDC_TXT_STATUS_TEXT), EM_LIMITTEXT, kMaxMessageLength, 0);
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
         // Translation and position come with the frame.
-        tooltips_.Set(Item(IDC_COMB_USER), Translate(L"Choose or enter an ICQ number"));
-        tooltips_.Set(Item(IDC_IMGCOMB_STATUS), Translate(L"Choose a Status"));
+        SetTooltips();
         FillStatus();
         ReadUsers();
     });
+}
+
+// After the settings window the language may be another: every text of the window is shown anew,
+// while the chosen user, status and the message being typed stay as they are.
+void MainWindow::cbtnSettings_Click() {
+    err::EventTrap(L"frmMain.cbtnSettings_Click", err::NoArgs(), [&] {
+        ShowSettings(Handle(), *Shared().settings, *Shared().language);
+        HWND list = Item(IDC_IMGCOMB_STATUS);
+        LRESULT position = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        TranslateWindow();
+        FillStatus();
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        if (const status::StatusInfo* selected = SelectedStatus() ? status::Find(*SelectedStatus()) : nullptr)
+            SetWindowTextW(Item(IDC_LBL_STATUS_TEXT),
+                           (statusNames_[static_cast<size_t>(selected - status::kStatuses.data())] + L" " +
+                            Translate(L"Message"))
+                               .c_str());
+        SetTooltips();
+    });
+}
+
+void MainWindow::SetTooltips() {
+    tooltips_.Set(Item(IDC_COMB_USER), Translate(L"Choose or enter an ICQ number"));
+    tooltips_.Set(Item(IDC_IMGCOMB_STATUS), Translate(L"Choose a Status"));
 }
 
 void MainWindow::combUser_Click() {
@@ -276,11 +300,11 @@ void MainWindow::OnCommand(int id, int code) {
         if (code == BN_CLICKED)
             cbtnStart_Click(*this);
         break;
-    // Their windows come later; the buttons are already there and translated.
     case IDC_CBTN_SETTINGS:
         if (code == BN_CLICKED)
-            err::EventTrap(L"frmMain.cbtnSettings_Click", err::NoArgs(), [&] {});
+            cbtnSettings_Click();
         break;
+    // Their windows come later; the buttons are already there and translated.
     case IDC_CBTN_NEW_VERSION:
         if (code == BN_CLICKED)
             err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {});
@@ -318,6 +342,9 @@ void MainWindow::SaveForSessionEnd() {
         if (Settings* settings = Shared().settings) {
             StorePlace(Handle(), *settings);
             settings->SaveSettings();
+            NotSavedList notSaved;
+            settings->TakeNotSaved(notSaved);
+            notSaved.RaiseIfAny();
         }
     });
 }

@@ -53,6 +53,8 @@ private:
     void ShowUserStatus();
     void StatusChange();
     void combUser_Click();
+    void cbtnSettings_Click();
+    void SetTooltips();
     void Form_Unload();
     std::wstring UserForLookup() const;
 

@@ -75,10 +75,10 @@ bool MultiInstanceEnable() {
     });
 }
 
-void SetMultiInstanceEnable(bool enable) {
-    err::Trap(L"basICQLite.MultiInstanceEnable(bolEnable)", err::Args(enable), [&] {
-        reg().WriteValue(L"MultiInstance", enable ? L"Yes" : L"False", REG_SZ, kDefaultPrefsKey,
-                         HKEY_LOCAL_MACHINE, kClientView);
+LSTATUS SetMultiInstanceEnable(bool enable) {
+    return err::Trap(L"basICQLite.MultiInstanceEnable(bolEnable)", err::Args(enable), [&] {
+        return reg().WriteValueChecked(L"MultiInstance", enable ? L"Yes" : L"False", REG_SZ, kDefaultPrefsKey,
+                                       HKEY_LOCAL_MACHINE, kClientView);
     });
 }
 

@@ -27,7 +27,8 @@ LSTATUS SetLastUser(const std::wstring& user);
 std::vector<std::wstring> GetUsers();
 int32_t GetLastStatus(const std::wstring& user);
 bool MultiInstanceEnable();
-void SetMultiInstanceEnable(bool enable);
+// Writes "Yes" or "False"; returns the registry's result for callers that check it.
+LSTATUS SetMultiInstanceEnable(bool enable);
 std::wstring GetBuildId();
 
 // Forgets the cached exe path (tests only: the cache lives for the process).

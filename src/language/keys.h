@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 45> kAll = {
+inline constexpr std::array<std::wstring_view, 46> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -36,6 +36,8 @@ inline constexpr std::array<std::wstring_view, 45> kAll = {
     L"Value",
     L"Key",
     L"Reason",
+    // A setting could not be saved (followed by the value, key and reason).
+    L"Your settings could not be saved.",
     // Update check.
     L"Are you connected to the Internet?",
     L"A new version is available. Do you want to download it?",

@@ -187,13 +187,21 @@ void Reg::WriteValue(const std::wstring& valueName, const RegData& value, DWORD 
     (void)WriteValueChecked(valueName, value, regType, std::move(keyName), root, view);
 }
 
-void Reg::DeleteValue(const std::wstring& valueName, std::wstring keyName, HKEY root, RegView view) const {
+LSTATUS Reg::DeleteValueChecked(const std::wstring& valueName, std::wstring keyName, HKEY root,
+                                RegView view) const {
     TrimKeyPath(keyName);
     UniqueHKey key;
-    if (!root || RegCreateKeyExW(root, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 kWriteAccess | ViewFlag(view), nullptr, key.put(), nullptr) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(key.get(), valueName.c_str());
+    LSTATUS rc = root ? RegCreateKeyExW(root, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        kWriteAccess | ViewFlag(view), nullptr, key.put(), nullptr)
+                      : ERROR_INVALID_HANDLE;
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    rc = RegDeleteValueW(key.get(), valueName.c_str());
+    return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc;
+}
+
+void Reg::DeleteValue(const std::wstring& valueName, std::wstring keyName, HKEY root, RegView view) const {
+    (void)DeleteValueChecked(valueName, std::move(keyName), root, view);
 }
 
 void Reg::DeleteKey(std::wstring keyName, HKEY root, RegView view) const {

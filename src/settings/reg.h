@@ -20,6 +20,10 @@ public:
                       RegView view = RegView::Native) const;
     void DeleteValue(const std::wstring& valueName, std::wstring keyName, HKEY root,
                      RegView view = RegView::Native) const;
+    // As DeleteValue, but returns ERROR_SUCCESS (also when there was no such value) or the code
+    // of the step that failed.
+    LSTATUS DeleteValueChecked(const std::wstring& valueName, std::wstring keyName, HKEY root,
+                               RegView view = RegView::Native) const;
     void WriteValue(const std::wstring& valueName, const RegData& value, DWORD regType, std::wstring keyName,
                     HKEY root = nullptr, RegView view = RegView::Native) const;
     // As WriteValue, but returns ERROR_SUCCESS or the code of the step that failed.

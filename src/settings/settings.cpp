@@ -6,6 +6,29 @@
 
 namespace velmora {
 
+void NotSavedList::Add(std::wstring value, std::wstring key, uint32_t code) {
+    if (details_.empty())
+        code_ = code;
+    details_.push_back(std::move(value));
+    details_.push_back(std::move(key));
+}
+
+void NotSavedList::RaiseIfAny() const {
+    if (details_.empty())
+        return;
+    err::ErrorRecord error{ERR_SETTINGS_NOT_SAVED, err::DefaultSource(), L"Settings could not be saved"};
+    error.details = details_;
+    error.details.push_back(std::to_wstring(code_));
+    error.lastSystemError = code_;
+    err::Raise(std::move(error));
+}
+
+void Settings::TakeNotSaved(NotSavedList& list) const {
+    NotSaved failed = TakeNotSaved();
+    for (std::wstring& value : failed.values)
+        list.Add(std::move(value), L"HKEY_CURRENT_USER\\" + regKey_, failed.code);
+}
+
 // Every value under the key is a text; a list stored there by someone else cannot mean anything
 // to the program and reads as missing rather than failing the caller.
 std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstring& defaultValue) const {
@@ -18,8 +41,14 @@ std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstri
 }
 
 void Settings::WriteValue(const std::wstring& valueName, const std::wstring& value) const {
-    err::Trap(L"clsSettings.WriteValue(strValueName,strValue)", err::Args(valueName, value),
-              [&] { reg_.WriteValue(valueName, value, REG_SZ, regKey_, HKEY_CURRENT_USER); });
+    err::Trap(L"clsSettings.WriteValue(strValueName,strValue)", err::Args(valueName, value), [&] {
+        LSTATUS rc = reg_.WriteValueChecked(valueName, value, REG_SZ, regKey_, HKEY_CURRENT_USER);
+        if (rc == ERROR_SUCCESS)
+            return;
+        if (notSaved_.values.empty())
+            notSaved_.code = static_cast<uint32_t>(rc);
+        notSaved_.values.push_back(valueName);
+    });
 }
 
 std::optional<bool> Settings::ParseBoolean(const std::wstring& text) {

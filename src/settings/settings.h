@@ -2,12 +2,33 @@
 // once at start-up, kept in memory and written back at shutdown; other values (language, window
 // position) are read and written through ReadValue/WriteValue by the parts that own them.
 #pragma once
+#include "errors/err_trace.h"
 #include "settings/reg.h"
 
+#include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <string>
 
 namespace velmora {
+
+// Something the user chose could not be saved: an error meant for the user whose details are
+// pairs of value name and key (with the root), then the system's error code of the first failure.
+inline constexpr int32_t ERR_SETTINGS_NOT_SAVED = err::vbObjectError + 4220;
+
+// Collects what could not be saved, to tell the user once.
+class NotSavedList {
+public:
+    void Add(std::wstring value, std::wstring key, uint32_t code);
+    bool Empty() const { return details_.empty(); }
+    // Raises ERR_SETTINGS_NOT_SAVED when anything was added.
+    void RaiseIfAny() const;
+
+private:
+    std::vector<std::wstring> details_;
+    uint32_t code_ = 0;
+};
 
 class Settings {
 public:
@@ -30,6 +51,18 @@ public:
     bool DirectLogin() const { return directLogin_; }
     void SetDirectLogin(bool value) { directLogin_ = value; }
 
+    // The values whose write failed since the last call (in the order they failed) and the
+    // system's code of the first failure; taking them starts a new list. A write to the registry
+    // never fails the caller: whoever saves asks here afterwards and tells the user once.
+    struct NotSaved {
+        std::vector<std::wstring> values;
+        uint32_t code = 0;
+        bool Empty() const { return values.empty(); }
+    };
+    NotSaved TakeNotSaved() const { return std::exchange(notSaved_, {}); }
+    // The same, added to a list ("HKEY_CURRENT_USER\" + the key as the place).
+    void TakeNotSaved(NotSavedList& list) const;
+
     // How a stored Boolean reads: any whole or decimal number (0 is false) or the words True and
     // False in any letter case; nothing when the text is neither.
     static std::optional<bool> ParseBoolean(const std::wstring& text);
@@ -42,6 +75,7 @@ private:
     bool extStatus_ = false;
     bool closeAfter_ = false;
     bool directLogin_ = false;
+    mutable NotSaved notSaved_;
 };
 
 } // namespace velmora

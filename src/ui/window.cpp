@@ -108,9 +108,17 @@ void Window::Present(int command) {
     UpdateWindow(hwnd_);
 }
 
+// A caption shows no mnemonics: a text that marks one for a control ("&Settings") loses the mark.
+std::wstring WithoutMnemonics(std::wstring text) {
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == L'&')
+            text.erase(i, 1); // "&&" stands for "&": the second one stays
+    return text;
+}
+
 void Window::TranslateWindow() {
     if (spec_.translateCaption)
-        SetWindowTextW(hwnd_, velmora::Translate(spec_.captionKey).c_str());
+        SetWindowTextW(hwnd_, WithoutMnemonics(velmora::Translate(spec_.captionKey)).c_str());
     if (const Language* language = CurrentLanguage())
         language->TranslateFormControls(hwnd_);
 }

@@ -3,6 +3,10 @@
 #include "gui_driver/gui_driver.h"
 
 #include "platform/process.h"
+#include "textfiles/file.h"
+#include "textfiles/ini_file.h"
+
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -28,6 +32,40 @@ void ScratchKey::Clear() const {
         key.reset();
         RegDeleteKeyExW(root_, path_.c_str(), Reg::ViewFlag(view_), 0);
     }
+}
+
+namespace {
+LSTATUS SetDacl(HKEY key, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr))
+        return static_cast<LSTATUS>(GetLastError());
+    LSTATUS rc = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+    return rc;
+}
+} // namespace
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const std::wstring& path, RegView view)
+    : root_(root), path_(path), view_(view) {
+    platform::UniqueHKey key;
+    EXPECT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | Reg::ViewFlag(view),
+                              nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(SetDacl(key.get(), L"D:P(A;;KR;;;WD)"), ERROR_SUCCESS) << "cannot make the key read-only";
+}
+
+ReadOnlyKey::~ReadOnlyKey() {
+    platform::UniqueHKey key;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, WRITE_DAC | Reg::ViewFlag(view_), key.put()) == ERROR_SUCCESS)
+        SetDacl(key.get(), L"D:(A;;KA;;;WD)");
+}
+
+std::wstring Shipped(const wchar_t* language, const wchar_t* key) {
+    File file;
+    IniFile ini(file);
+    ini.SetINIPath(BinDir() + L"\\Languages\\" + language + L".ini");
+    ini.ReadINI();
+    return ini.ReadValue(L"Language", key, key);
 }
 
 std::wstring BinDir() {

@@ -59,6 +59,25 @@ private:
     platform::UniqueProcessInfo info_;
 };
 
+// A key whose DACL lets everybody read it and nobody write it, as a machine key looks to a user
+// without elevation. The destructor opens it up again so that it can be deleted.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(HKEY root, const std::wstring& path, RegView view = RegView::Native);
+    ~ReadOnlyKey();
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    RegView view_;
+};
+
+// What a shipped language file (Languages\<language>.ini beside the test) makes of a key: the key
+// itself when it has no entry.
+std::wstring Shipped(const wchar_t* language, const wchar_t* key);
+
 // The registry keys Velmora and the client use, so that a test can start from a clean state.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Ardentix\\Velmora\\Settings";
 inline constexpr wchar_t kSettingsRootKey[] = L"Software\\Ardentix";
