@@ -10,38 +10,6 @@ using namespace velmora::test;
 
 namespace {
 
-// A key whose DACL lets everybody read it and nobody write it, as a machine key looks to a user
-// without elevation. The destructor opens it up again so that it can be deleted.
-class ReadOnlyKey {
-public:
-    ReadOnlyKey(HKEY root, const std::wstring& path, RegView view) : root_(root), path_(path), view_(view) {
-        platform::UniqueHKey key;
-        EXPECT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | Reg::ViewFlag(view),
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(SetDacl(key.get(), L"D:P(A;;KR;;;WD)"), ERROR_SUCCESS) << "cannot make the key read-only";
-    }
-    ~ReadOnlyKey() {
-        platform::UniqueHKey key;
-        if (RegOpenKeyExW(root_, path_.c_str(), 0, WRITE_DAC | Reg::ViewFlag(view_), key.put()) ==
-            ERROR_SUCCESS)
-            SetDacl(key.get(), L"D:(A;;KA;;;WD)");
-    }
-
-private:
-    static LSTATUS SetDacl(HKEY key, const wchar_t* sddl) {
-        PSECURITY_DESCRIPTOR sd = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr))
-            return static_cast<LSTATUS>(GetLastError());
-        LSTATUS rc = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
-        LocalFree(sd);
-        return rc;
-    }
-    HKEY root_;
-    std::wstring path_;
-    RegView view_;
-};
-
 } // namespace
 
 using StarterTest = ClientTest;
