@@ -8,6 +8,7 @@
 #include "app/window_place.h"
 #include "client/icq_lite.h"
 #include "errors/trap.h"
+#include "info/info_window.h"
 #include "language/translate.h"
 #include "platform/dpi.h"
 #include "settings/settings.h"
@@ -311,7 +312,7 @@ void MainWindow::OnCommand(int id, int code) {
         break;
     case IDC_CBTN_INFO:
         if (code == BN_CLICKED)
-            err::EventTrap(L"frmMain.cbtnInfo_Click", err::NoArgs(), [&] {});
+            err::EventTrap(L"frmMain.cbtnInfo_Click", err::NoArgs(), [&] { info::ShowInfo(Handle()); });
         break;
     }
     // IDCANCEL (Esc) has nothing to cancel here and is ignored.

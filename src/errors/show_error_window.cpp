@@ -3,8 +3,7 @@
 #include "errors/mailto.h"
 #include "errors/report_text.h"
 #include "platform/dpi.h"
-#include "platform/module.h"
-#include "platform/on_demand.h"
+#include "platform/shell_open.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -64,7 +63,7 @@ public:
 
 private:
     void OnLoad() override {
-        std::wstring link = std::wstring(L"<a>") + kSupportAddress + L"</a>";
+        std::wstring link = std::wstring(L"<a>") + build::kSupportAddress + L"</a>";
         SetWindowTextW(Item(IDC_ERR_ADDRESS), link.c_str());
         SetWindowSubclass(Item(IDC_ERR_TEXT), TextProc, 0, 0);
         ApplyTextFont();
@@ -123,9 +122,7 @@ private:
 
     LRESULT OnNotify(const NMHDR& header) override {
         if (header.idFrom == IDC_ERR_ADDRESS && (header.code == NM_CLICK || header.code == NM_RETURN)) {
-            std::wstring url = SupportMailto(ui::Text(Item(IDC_ERR_TEXT)));
-            platform::on_demand::ShellExecuteW(Handle(), L"open", url.c_str(), nullptr,
-                                               platform::ProgramFolder().c_str(), SW_SHOWNORMAL);
+            platform::OpenInShell(SupportMailto(ui::Text(Item(IDC_ERR_TEXT))));
         }
         return 0;
     }
@@ -147,7 +144,7 @@ void SetBuildIdSource(BuildIdSource source) {
 }
 
 std::wstring SupportMailto(const std::wstring& reportText) {
-    return BuildMailto(kSupportAddress, L"Velmora error report", reportText);
+    return BuildMailto(build::kSupportAddress, L"Velmora error report", reportText);
 }
 
 HWND ErrorWindow() {

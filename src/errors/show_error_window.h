@@ -2,13 +2,14 @@
 // error with the client's build line, text the user can select and copy, and the support
 // address as a link that starts a mail with the report.
 #pragma once
+#include "build_settings.h"
+
 #include <windows.h>
 #include <string>
 
 namespace velmora::err {
 
 inline constexpr wchar_t kErrorWindowClass[] = L"VelmoraShowError";
-inline constexpr wchar_t kSupportAddress[] = L"support@ardentix.example";
 
 // Control ids of the window.
 enum ErrorWindowId : int {

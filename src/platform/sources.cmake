@@ -3,4 +3,5 @@ target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/module.cpp
   ${CMAKE_CURRENT_LIST_DIR}/on_demand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/process_window.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/process_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shell_open.cpp)

@@ -272,6 +272,19 @@ void DrawInfo(Image& img) {
     Fill(img, {Circle(0.5, 0.28, 0.075), Box(0.43, 0.41, 0.57, 0.77)}, kWhite);
 }
 
+void DrawFlower(Image& img) {
+    // Five petals round a golden heart, on a short stem with one leaf.
+    Fill(img, Stroke({{0.5, 0.55}, {0.5, 0.95}}, 0.06), 0x3E8E3A);
+    Fill(img, {Ellipse(0.64, 0.82, 0.12, 0.05)}, 0x4CAF50);
+    Shape petals;
+    for (int i = 0; i < 5; ++i) {
+        double a = -kPi / 2 + i * 2 * kPi / 5;
+        petals.push_back(Circle(0.5 + 0.2 * std::cos(a), 0.38 + 0.2 * std::sin(a), 0.15));
+    }
+    Fill(img, petals, 0xE0559A);
+    Fill(img, {Circle(0.5, 0.38, 0.11)}, 0xF5C02B);
+}
+
 } // namespace
 
 Image Draw(Picture picture, int size) {
@@ -317,6 +330,9 @@ Image Draw(Picture picture, int size) {
         break;
     case Picture::Info:
         DrawInfo(img);
+        break;
+    case Picture::Flower:
+        DrawFlower(img);
         break;
     }
     return img;

@@ -24,6 +24,7 @@ enum class Picture {
     Settings,
     Update,
     Info,
+    Flower,
 };
 constexpr int kStatusPictureCount = 7;
 

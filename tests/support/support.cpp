@@ -60,6 +60,51 @@ ReadOnlyKey::~ReadOnlyKey() {
         SetDacl(key.get(), L"D:(A;;KA;;;WD)");
 }
 
+UrlRecorder::UrlRecorder(std::vector<std::wstring> schemes) : record_(FreshTempDir(L"url") + L"\\url.txt") {
+    Reg reg;
+    for (const std::wstring& scheme : schemes) {
+        std::wstring key = L"Software\\Classes\\" + scheme + L"\\shell\\open\\command";
+        old_.emplace_back(key, reg.ReadValue(L"", key, HKEY_LOCAL_MACHINE));
+        // Wine takes the handler from the machine's classes, not the user's.
+        EXPECT_EQ(reg.WriteValueChecked(L"", L"\"" + BinDir() + L"\\url_recorder.exe\" \"%1\"", REG_SZ, key,
+                                        HKEY_LOCAL_MACHINE),
+                  ERROR_SUCCESS);
+    }
+    SetEnvironmentVariableW(L"VELMORA_URL_RECORD", record_.c_str());
+}
+
+UrlRecorder::~UrlRecorder() {
+    Reg reg;
+    for (const auto& [key, old] : old_) {
+        if (old.IsEmpty())
+            reg.DeleteKey(key, HKEY_LOCAL_MACHINE);
+        else
+            reg.WriteValue(L"", old, REG_SZ, key, HKEY_LOCAL_MACHINE);
+    }
+    SetEnvironmentVariableW(L"VELMORA_URL_RECORD", nullptr);
+}
+
+std::wstring UrlRecorder::Take(std::chrono::milliseconds timeout) {
+    std::string bytes;
+    WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            return !(bytes = ReadBytes(record_)).empty();
+        },
+        timeout);
+    DeleteFileW(record_.c_str());
+    int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring line(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), line.data(), n);
+    // The recorder's command line: "...url_recorder.exe" "<url>".
+    size_t open = line.find(L"\" \"");
+    return open == std::wstring::npos ? line : line.substr(open + 3, line.size() - open - 4);
+}
+
 std::wstring Shipped(const wchar_t* language, const wchar_t* key) {
     File file;
     IniFile ini(file);

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velmora::test {
 
@@ -72,6 +74,24 @@ private:
     HKEY root_;
     std::wstring path_;
     RegView view_;
+};
+
+// Makes the recorder (tools/url_recorder) the machine's handler of URL schemes ("https", "mailto")
+// for a test, and puts the old handlers back afterwards. Programs started from now on find the
+// recorder's file through the environment.
+class UrlRecorder {
+public:
+    explicit UrlRecorder(std::vector<std::wstring> schemes);
+    ~UrlRecorder();
+    UrlRecorder(const UrlRecorder&) = delete;
+    UrlRecorder& operator=(const UrlRecorder&) = delete;
+    // The URL the shell handed over last (waited for up to timeout, while this thread's windows
+    // are served); "" when none came. Each call takes the URL: the next one waits for a new one.
+    std::wstring Take(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+private:
+    std::vector<std::pair<std::wstring, RegData>> old_; // each handler's key and what it held
+    std::wstring record_;
 };
 
 // What a shipped language file (Languages\<language>.ini beside the test) makes of a key: the key
