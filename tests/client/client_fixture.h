@@ -1,50 +1,90 @@
-// Shared set-up of the launcher tests: the program's shared objects (app::Main does not run
-// here) and empty client keys in both places the client keeps them.
+// Shared set-up of the client tests: the client's keys emptied in every place the client keeps
+// them (its user keys, its machine keys in the 32-bit view, and their copies in the user's
+// virtual store as 64-bit Windows names it), and read-only keys as a user without elevation meets
+// them under HKLM.
 #pragma once
-#include "app/shared.h"
 #include "client/icq_lite.h"
 #include "client/starter.h"
-#include "language/language.h"
-#include "language/translate.h"
-#include "settings/reg.h"
-#include "settings/settings.h"
 #include "support/standin.h"
 #include "support/support.h"
-#include "textfiles/file.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 namespace velmora::test {
 
+inline constexpr wchar_t kStoreRoot[] = L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\";
+
+// Where a machine-wide value of the client is: HKLM (32-bit view) or its virtual-store copy.
+enum class Place { Machine, Store };
+
+// machineKey starts with "Software\".
+inline std::wstring KeyOf(Place place, const std::wstring& machineKey) {
+    return place == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9);
+}
+inline HKEY RootOf(Place place) {
+    return place == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+inline RegView ViewOf(Place place) {
+    return place == Place::Machine ? RegView::View32 : RegView::Native;
+}
+
 class ClientTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Shared() = SharedObjects{&file_, &reg_, &settings_, &language_};
-        SetCurrentLanguage(&language_);
+    RegData Get(Place place, const std::wstring& name, const std::wstring& machineKey) const {
+        return reg_.ReadValue(name, KeyOf(place, machineKey), RootOf(place), ViewOf(place));
     }
-    void TearDown() override {
-        Shared() = SharedObjects{};
-        SetCurrentLanguage(nullptr);
-    }
-
-    // Reads a value of the client the way the launcher writes it.
-    RegData ClientValue(const std::wstring& name, const std::wstring& number) const {
-        return reg_.ReadValue(name, icqlite::UserKey(number), HKEY_LOCAL_MACHINE, icqlite::kClientView);
-    }
-    void StoreClientValue(const std::wstring& name, const RegData& value, DWORD type,
-                          const std::wstring& number) {
-        ASSERT_EQ(reg_.WriteValueChecked(name, value, type, icqlite::UserKey(number), HKEY_LOCAL_MACHINE,
-                                         icqlite::kClientView),
-                  ERROR_SUCCESS);
+    void Put(Place place, const std::wstring& name, const RegData& value, DWORD type,
+             const std::wstring& machineKey) const {
+        ASSERT_EQ(
+            reg_.WriteValueChecked(name, value, type, KeyOf(place, machineKey), RootOf(place), ViewOf(place)),
+            ERROR_SUCCESS);
     }
 
+    Reg reg_;
     ScratchKey userKeys_{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
     ScratchKey machineKeys_{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
-    Reg reg_;
-    File file_;
-    Settings settings_{reg_};
-    Language language_{settings_, file_};
+    ScratchKey storeKeys_{HKEY_CURRENT_USER, std::wstring(kStoreRoot) + L"Mirabilis"};
     Starter starter_;
+};
+
+// A key (created when missing) whose DACL lets everybody read it and nobody write it. The
+// destructor opens it up again so that it can be deleted.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(HKEY root, const std::wstring& path, RegView view = RegView::Native)
+        : root_(root), path_(path), view_(Reg::ViewFlag(view)) {
+        platform::UniqueHKey key;
+        EXPECT_EQ(RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr,
+                                  key.put(), nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(SetDacl(key.get(), L"D:P(A;;KR;;;WD)"), ERROR_SUCCESS) << "cannot make the key read-only";
+        // Proof that the platform enforces the DACL here, before a test relies on it.
+        EXPECT_NE(Reg().WriteValueChecked(L"probe", L"x", REG_SZ, path_, root_, view), ERROR_SUCCESS)
+            << "the read-only key was written";
+    }
+    ReadOnlyKey(Place place, const std::wstring& machineKey)
+        : ReadOnlyKey(RootOf(place), KeyOf(place, machineKey), ViewOf(place)) {}
+    ~ReadOnlyKey() {
+        platform::UniqueHKey key;
+        if (RegOpenKeyExW(root_, path_.c_str(), 0, WRITE_DAC | view_, key.put()) == ERROR_SUCCESS)
+            SetDacl(key.get(), L"D:(A;;KA;;;WD)");
+    }
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+private:
+    static LSTATUS SetDacl(HKEY key, const wchar_t* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr))
+            return static_cast<LSTATUS>(GetLastError());
+        LSTATUS rc = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+        LocalFree(sd);
+        return rc;
+    }
+    HKEY root_;
+    std::wstring path_;
+    REGSAM view_;
 };
 
 } // namespace velmora::test
