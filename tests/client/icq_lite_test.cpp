@@ -3,7 +3,6 @@
 
 #include "errors/err_trace.h"
 #include "support/app_paths_views.h"
-#include "support/reg_tool.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -13,13 +12,6 @@ namespace {
 using ClientData = ClientTest;
 const std::wstring kUser = icqlite::UserKey(L"555");
 const std::wstring kPrefs = icqlite::kDefaultPrefsKey;
-
-void AddUserKey(const std::wstring& name) {
-    platform::UniqueHKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(icqlite::kOwnersKey) + L"\\" + name).c_str(),
-                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-              ERROR_SUCCESS);
-}
 
 } // namespace
 
@@ -34,17 +26,15 @@ TEST(VirtualStore, KeyDependsOnWhetherWindowsIs64Bit) {
 
 TEST_F(ClientData, UsersAreTheAllDigitSubkeysAndTheLastOwnerANumberAboveZero) {
     EXPECT_TRUE(icqlite::GetUsers().empty()) << "no NewOwners key";
-    for (const wchar_t* name : {L"-5", L"111", L"12x", L"222", L"2a"})
-        AddUserKey(name);
+    RecordUsers({{L"-5"}, {L"111"}, {L"12x"}, {L"222"}, {L"2a"}}, L"");
     EXPECT_EQ(icqlite::GetUsers(), (std::vector<std::wstring>{L"111", L"222"}));
 
     EXPECT_EQ(icqlite::LastUser(), L"") << "LastOwner missing";
     const std::pair<DWORD, const wchar_t*> owners[] = {
         {123456, L"123456"}, {2147483647, L"2147483647"}, {2147483648u, L""}, {0xFFFFFFFF, L""}, {0, L""}};
     for (auto [stored, expected] : owners) {
-        ASSERT_EQ(RunRegTool(L"add HKCU\\Software\\Mirabilis\\ICQ\\NewOwners /v LastOwner /t REG_DWORD /d " +
-                             std::to_wstring(stored) + L" /f"),
-                  0);
+        reg_.WriteValue(L"LastOwner", static_cast<int32_t>(stored), REG_DWORD, icqlite::kOwnersKey,
+                        HKEY_CURRENT_USER);
         EXPECT_EQ(icqlite::LastUser(), expected) << "stored " << stored;
     }
 }
