@@ -22,6 +22,17 @@ std::wstring SystemMessage(uint32_t code) {
     return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";
 }
 
+// An exit code as a number; codes of the system's own failures (a crash is 0xC0000005) are
+// better known in hexadecimal, so those get it too.
+std::wstring ExitCodeText(const std::wstring& decimal) {
+    uint32_t code = static_cast<uint32_t>(std::wcstoul(decimal.c_str(), nullptr, 10));
+    if (code < 0x10000)
+        return decimal;
+    wchar_t hex[16];
+    swprintf(hex, 16, L"0x%08X", code);
+    return decimal + L" (" + hex + L")";
+}
+
 class Presenter : public err::ReportPresenter {
 public:
     void ShowReport(const std::wstring& report) override { err::ErrorReport(report); }
@@ -47,6 +58,11 @@ std::wstring UserMessageText(const err::ErrorRecord& error) {
         uint32_t code = static_cast<uint32_t>(std::wcstoul(error.details.back().c_str(), nullptr, 10));
         return text + Translate(L"Reason") + L": " + SystemMessage(code);
     }
+    if (error.number == ERR_CLIENT_ENDED_AT_START && error.details.size() == 1)
+        return Translate(L"ICQ Lite ended right after it was started") + L"\r\n\r\n" +
+               Translate(L"Exit code") + L": " + ExitCodeText(error.details[0]);
+    if (error.number == ERR_CLIENT_ALREADY_RUNNING)
+        return Translate(L"ICQ Lite is already running. Please close it first, then start it again here.");
     return error.description;
 }
 

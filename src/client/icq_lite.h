@@ -1,10 +1,16 @@
 // The installed client as seen from the registry: where its exe is, which users it has recorded,
 // who logged in last, each user's last status, its multi-instance switch and build id.
-// The client is a 32-bit program: its machine-wide values live in the 32-bit registry view.
+//
+// The client is a 32-bit program without a manifest. Its machine-wide values live in the 32-bit
+// view of HKLM, and under User Account Control Windows virtualizes its access to them: it reads a
+// value from the user's virtual store first and writes there when HKLM refuses. This program is
+// never virtualized, so every machine-wide value of the client goes through ReadMachineValue and
+// WriteMachineValue below, which do for it what Windows does for the client.
 #pragma once
 #include "settings/reg.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora::icqlite {
@@ -18,17 +24,41 @@ inline constexpr RegView kClientView = RegView::View32;
 // "Software\Mirabilis\ICQ\NewOwners\<number>\ICQLite", the number exactly as given.
 std::wstring UserKey(const std::wstring& number);
 
+// The virtual-store key (under HKEY_CURRENT_USER) of the machine key "Software\<path>":
+// "Software\Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432Node\<path>" on 64-bit Windows, without
+// "WOW6432Node\" on 32-bit Windows. Empty for a key outside "Software\".
+std::wstring VirtualStoreKey(std::wstring_view machineKey, bool windows64);
+std::wstring VirtualStoreKey(std::wstring_view machineKey); // for the running Windows
+
+// A machine-wide value as the client reads it: the virtual-store copy when there is one, else
+// HKLM (32-bit view).
+RegData ReadMachineValue(const std::wstring& name, const std::wstring& machineKey);
+
+// The result of a write, and where it failed: "HKEY_LOCAL_MACHINE\<key>" or the virtual store.
+struct WriteResult {
+    LSTATUS code = ERROR_SUCCESS;
+    std::wstring where;
+};
+// Writes HKLM (32-bit view), and also the virtual store when HKLM refused or when the virtual
+// store already has a copy of the key (the client would keep reading that stale copy). Fails only
+// when the place the client reads the value from did not take it.
+WriteResult WriteMachineValue(const std::wstring& name, const RegData& value, DWORD type,
+                              const std::wstring& machineKey);
+
 std::wstring ExePath();    // cached once a non-empty path was found
 std::wstring GetExePath(); // App Paths default value: 32-bit view first, then the 64-bit one
 bool IsInstalled();
+// "" when "LastOwner" is missing or holds no ICQ number (0, or a DWORD above 2147483647).
 std::wstring LastUser();
 // Writes "LastOwner" (REG_DWORD); returns the registry's result for callers that check it.
 LSTATUS SetLastUser(const std::wstring& user);
+// The recorded users: the NewOwners subkeys whose names are all digits, in enumeration order.
 std::vector<std::wstring> GetUsers();
+// 0 for no user, a missing or empty value; 256 reads as 257. A text that is no number is a type
+// mismatch.
 int32_t GetLastStatus(const std::wstring& user);
 bool MultiInstanceEnable();
-// Writes "Yes" or "False"; returns the registry's result for callers that check it.
-LSTATUS SetMultiInstanceEnable(bool enable);
+WriteResult SetMultiInstanceEnable(bool enable);
 std::wstring GetBuildId();
 
 // Forgets the cached exe path (tests only: the cache lives for the process).

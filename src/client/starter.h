@@ -10,14 +10,18 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace velmora {
 
-// A client value could not be written, so the client was not started: an error for the user
-// whose details are the value's name, its key (with the root) and the system's error code.
+// Errors for the user, each shown as a message made from its details:
+// a client value could not be written, so the client was not started (details: the value's name,
+// its key with the root, the system's error code);
 inline constexpr int32_t ERR_CLIENT_VALUE_NOT_WRITTEN = err::vbObjectError + 4210;
+// the client ended during the direct-login wait with a non-zero exit code (details: the code);
+inline constexpr int32_t ERR_CLIENT_ENDED_AT_START = err::vbObjectError + 4211;
+// the client already runs and may not run twice, so nothing was written or started (no details).
+inline constexpr int32_t ERR_CLIENT_ALREADY_RUNNING = err::vbObjectError + 4212;
 
 class Starter {
 public:
@@ -31,9 +35,10 @@ public:
     void SetStatus(int32_t status) { status_ = status; }
     void SetStatusText(const std::wstring& text) { message_ = text; }
 
-    // Writes the choice into the client's values (all checked: on a failure nothing is started
-    // and ERR_CLIENT_VALUE_NOT_WRITTEN is raised), starts the client, and with directStart
-    // presses Enter in its login window once.
+    // Checks that icqFilePath names a program and that the client does not run already (unless it
+    // may run twice), writes the choice into the client's values (all checked: on a failure
+    // nothing is started and ERR_CLIENT_VALUE_NOT_WRITTEN is raised), starts the client, and with
+    // directStart presses Enter in its login window once. Nothing is written when a check fails.
     void StartICQ(const std::wstring& icqFilePath, bool directStart = false);
 
     // The stored message of that user for that status; empty for statuses without a message.
@@ -51,14 +56,13 @@ private:
     // looks for its top-level window for up to windowWait (once, without waiting, for zero).
     StartedClient ShellTohWnd(const std::wstring& path, int32_t appMode,
                               std::chrono::milliseconds windowWait);
+    void CheckPath(const std::wstring& path);
     std::wstring StatusValue(int32_t statusType);
     void WriteStatusText();
-    const Reg& Registry();
 
     std::wstring number_;
     int32_t status_ = 0;
     std::wstring message_;
-    std::unique_ptr<Reg> registry_;
     std::wstring userKey_;
 };
 

@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 46> kAll = {
+inline constexpr std::array<std::wstring_view, 49> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -38,6 +38,10 @@ inline constexpr std::array<std::wstring_view, 46> kAll = {
     L"Reason",
     // A setting could not be saved (followed by the value, key and reason).
     L"Your settings could not be saved.",
+    // Launcher: the client ended at once (followed by its exit code), or it runs already.
+    L"ICQ Lite ended right after it was started",
+    L"Exit code",
+    L"ICQ Lite is already running. Please close it first, then start it again here.",
     // Update check.
     L"Are you connected to the Internet?",
     L"A new version is available. Do you want to download it?",

@@ -210,6 +210,13 @@ void Reg::DeleteKey(std::wstring keyName, HKEY root, RegView view) const {
         RegDeleteKeyExW(root, keyName.c_str(), ViewFlag(view), 0);
 }
 
+bool Reg::KeyExists(std::wstring keyName, HKEY root, RegView view) const {
+    TrimKeyPath(keyName);
+    UniqueHKey key;
+    return root && RegOpenKeyExW(root, keyName.c_str(), 0, KEY_QUERY_VALUE | ViewFlag(view), key.put()) ==
+                       ERROR_SUCCESS;
+}
+
 std::wstring Reg::ExportCommandLine(HKEY root, std::wstring keyPath, const std::wstring& destFile) {
     std::wstring rootName = RootKeyName(root);
     TrimKeyPath(keyPath);

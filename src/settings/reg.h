@@ -30,6 +30,7 @@ public:
     LSTATUS WriteValueChecked(const std::wstring& valueName, const RegData& value, DWORD regType,
                               std::wstring keyName, HKEY root, RegView view = RegView::Native) const;
     void DeleteKey(std::wstring keyName, HKEY root, RegView view = RegView::Native) const;
+    bool KeyExists(std::wstring keyName, HKEY root, RegView view = RegView::Native) const;
     // Hand a key to the system registry editor for export to / import from a file; the editor
     // runs on its own, minimized. Names with a double quote are refused (they would break the
     // command line).

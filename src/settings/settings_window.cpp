@@ -39,7 +39,6 @@ constexpr ui::WindowSpec kSpec{kSettingsWindowClass, L"frmSettings", L"Settings"
                                ui::kToolLook,        kControls,      IDOK};
 
 const std::wstring kRunPlace = std::wstring(L"HKEY_CURRENT_USER\\") + kRunKey;
-const std::wstring kMultiInstancePlace = std::wstring(L"HKEY_LOCAL_MACHINE\\") + icqlite::kDefaultPrefsKey;
 
 class SettingsWindow : public ui::Window {
 public:
@@ -119,9 +118,10 @@ private:
     void SaveSettings() {
         err::Trap(L"frmSettings.SaveSettings", err::NoArgs(), [&] {
             NotSavedList notSaved;
-            if (LSTATUS rc = icqlite::SetMultiInstanceEnable(Checked(IDC_CHB_MULTISTART));
-                rc != ERROR_SUCCESS)
-                notSaved.Add(L"MultiInstance", kMultiInstancePlace, static_cast<uint32_t>(rc));
+            // Written where the client reads it (its virtual store where Windows keeps one).
+            icqlite::WriteResult multi = icqlite::SetMultiInstanceEnable(Checked(IDC_CHB_MULTISTART));
+            if (multi.code != ERROR_SUCCESS)
+                notSaved.Add(L"MultiInstance", multi.where, static_cast<uint32_t>(multi.code));
             settings_.SetExtStatus(Checked(IDC_CHB_EXTRASTATUS));
             settings_.SetCloseAfter(Checked(IDC_CHB_CLOSE));
             settings_.SetDirectLogin(Checked(IDC_OPT_AUTO));

@@ -362,7 +362,7 @@ TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsab
         EXPECT_TRUE(gui::IsEnabled(main)) << "attempt " << attempt << ": the main window stayed disabled";
         EXPECT_EQ(gui::FindTopWindow(velmora_.Id(), kWaitWindowClass, nullptr), nullptr)
             << "attempt " << attempt << ": the wait window stayed";
-        size_t shell = text.find(L"Call Stack: clsStarter.ShellTohWnd");
+        size_t shell = text.find(L"Call Stack: clsStarter.CheckPath"); // the path is checked first
         size_t start = text.find(L"Call Stack: clsStarter.StartICQ");
         size_t click = text.find(L"Call Stack: frmMain.cbtnStart_Click");
         EXPECT_TRUE(shell != std::wstring::npos && start > shell && click > start &&

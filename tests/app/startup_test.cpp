@@ -5,7 +5,6 @@
 #include "client/icq_lite.h"
 #include "platform/handles.h"
 #include "settings/reg.h"
-#include "support/app_paths_views.h"
 #include "support/standin.h"
 
 #include <gtest/gtest.h>
@@ -45,66 +44,41 @@ std::vector<std::wstring> LoadedModules(DWORD processId) {
     return names;
 }
 
-// What App Paths says about the client in each registry view: no key, a key without a default
-// value, an empty default value, or the path of an exe that exists.
-enum class Entry { Missing, KeyOnly, Empty, Path };
+// Which App Paths entries count as an installed client is the client module's to say (and its
+// tests'); here one entry of each kind shows what the program does with the answer.
 struct Install {
     const char* name;
-    Entry view32;
-    Entry view64;
+    std::wstring path; // the App Paths entry; "" for none
 };
 
 class Startup : public ::testing::Test {
 protected:
-    // A clean start: no settings but the language, no client entry in either view.
-    void Reset() {
-        ASSERT_TRUE(test::SeparateAppPathsViews::Separate())
-            << "an App Paths value of one view shows in the other";
+    // A clean start: no settings but the language; the client's entry as given ("" for none).
+    void Reset(const std::wstring& clientPath) {
         settings_.Clear();
         appPaths32_.Clear();
-        appPaths64_.Clear();
         // English whatever the machine's language: the message is compared word for word.
         ASSERT_EQ(
             reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
             ERROR_SUCCESS);
-    }
-
-    void Record(const Install& install) {
-        Write(install.view32, RegView::View32);
-        Write(install.view64, RegView::View64);
-    }
-
-    void Write(Entry entry, RegView view) {
-        if (entry == Entry::Missing)
-            return;
-        std::wstring name = entry == Entry::KeyOnly ? L"Path" : L"";
-        std::wstring path = entry == Entry::Path ? test::StandinClient::ExePath() : L"";
-        ASSERT_EQ(reg_.WriteValueChecked(name, path, REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, view),
-                  ERROR_SUCCESS);
+        if (!clientPath.empty())
+            ASSERT_EQ(reg_.WriteValueChecked(L"", clientPath, REG_SZ, icqlite::kAppPathsKey,
+                                             HKEY_LOCAL_MACHINE, RegView::View32),
+                      ERROR_SUCCESS);
     }
 
     test::ChildProcess StartVelmora() { return test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe"); }
 
     Reg reg_;
-    // Wine links the two views' App Paths keys; the lookup order is only visible without the link.
-    test::SeparateAppPathsViews views_;
-    // Deleted first and last: the program's settings and the client's entry in both views.
+    // Deleted first and last: the program's settings and the client's entry.
     test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
     test::ScratchKey appPaths32_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
-    test::ScratchKey appPaths64_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View64};
 };
 
 TEST_F(Startup, WithoutTheClientItSaysSoAndEnds) {
-    const Install cases[] = {
-        {"no entry", Entry::Missing, Entry::Missing},
-        {"empty entry, 32-bit view", Entry::Empty, Entry::Missing},
-        {"empty entry, 64-bit view", Entry::Missing, Entry::Empty},
-        {"empty entry in both views", Entry::Empty, Entry::Empty},
-        {"key without a default value in both views", Entry::KeyOnly, Entry::KeyOnly},
-    };
+    const Install cases[] = {{"no entry", L""}};
     for (const Install& c : cases) {
-        Reset();
-        Record(c);
+        Reset(c.path);
         test::ChildProcess velmora = StartVelmora();
         ASSERT_TRUE(velmora.Running()) << c.name;
 
@@ -135,15 +109,9 @@ TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
     const std::pair<const wchar_t*, const wchar_t*> booleans[] = {
         {L"CloseAfterStart", L"-1"}, {L"DirectLogin", L"yes"}, {L"ExtStatus", L"2x"}};
     const wchar_t* const saved[] = {L"1", L"1", L"0"};
-    const Install cases[] = {
-        {"path in the 32-bit view", Entry::Path, Entry::Missing},
-        {"path in the 64-bit view only", Entry::Missing, Entry::Path},
-        {"empty in the 32-bit view, path in the 64-bit view", Entry::Empty, Entry::Path},
-        {"path in the 32-bit view, empty in the 64-bit view", Entry::Path, Entry::Empty},
-    };
+    const Install cases[] = {{"path in the 32-bit view", test::StandinClient::ExePath()}};
     for (const Install& c : cases) {
-        Reset();
-        Record(c);
+        Reset(c.path);
         for (const auto& [name, text] : booleans)
             reg_.WriteValue(name, text, REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
         auto stored = [&](const wchar_t* name) {

@@ -1,50 +1,56 @@
-// Shared set-up of the launcher tests: the program's shared objects (app::Main does not run
-// here) and empty client keys in both places the client keeps them.
+// Shared set-up of the client tests: the client's keys emptied in every place the client keeps
+// them (its user keys, its machine keys in the 32-bit view, and their copies in the user's
+// virtual store as 64-bit Windows names it), and read-only keys as a user without elevation meets
+// them under HKLM.
 #pragma once
-#include "app/shared.h"
 #include "client/icq_lite.h"
 #include "client/starter.h"
-#include "language/language.h"
-#include "language/translate.h"
-#include "settings/reg.h"
-#include "settings/settings.h"
 #include "support/standin.h"
 #include "support/support.h"
-#include "textfiles/file.h"
 
 #include <gtest/gtest.h>
 
 namespace velmora::test {
 
+inline constexpr wchar_t kStoreRoot[] = L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\";
+
+// Where a machine-wide value of the client is: HKLM (32-bit view) or its virtual-store copy.
+enum class Place { Machine, Store };
+
+// machineKey starts with "Software\".
+inline std::wstring KeyOf(Place place, const std::wstring& machineKey) {
+    return place == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9);
+}
+inline HKEY RootOf(Place place) {
+    return place == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+inline RegView ViewOf(Place place) {
+    return place == Place::Machine ? RegView::View32 : RegView::Native;
+}
+
 class ClientTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Shared() = SharedObjects{&file_, &reg_, &settings_, &language_};
-        SetCurrentLanguage(&language_);
+    RegData Get(Place place, const std::wstring& name, const std::wstring& machineKey) const {
+        return reg_.ReadValue(name, KeyOf(place, machineKey), RootOf(place), ViewOf(place));
     }
-    void TearDown() override {
-        Shared() = SharedObjects{};
-        SetCurrentLanguage(nullptr);
-    }
-
-    // Reads a value of the client the way the launcher writes it.
-    RegData ClientValue(const std::wstring& name, const std::wstring& number) const {
-        return reg_.ReadValue(name, icqlite::UserKey(number), HKEY_LOCAL_MACHINE, icqlite::kClientView);
-    }
-    void StoreClientValue(const std::wstring& name, const RegData& value, DWORD type,
-                          const std::wstring& number) {
-        ASSERT_EQ(reg_.WriteValueChecked(name, value, type, icqlite::UserKey(number), HKEY_LOCAL_MACHINE,
-                                         icqlite::kClientView),
-                  ERROR_SUCCESS);
+    void Put(Place place, const std::wstring& name, const RegData& value, DWORD type,
+             const std::wstring& machineKey) const {
+        ASSERT_EQ(
+            reg_.WriteValueChecked(name, value, type, KeyOf(place, machineKey), RootOf(place), ViewOf(place)),
+            ERROR_SUCCESS);
     }
 
+    Reg reg_;
     ScratchKey userKeys_{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
     ScratchKey machineKeys_{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
-    Reg reg_;
-    File file_;
-    Settings settings_{reg_};
-    Language language_{settings_, file_};
+    ScratchKey storeKeys_{HKEY_CURRENT_USER, std::wstring(kStoreRoot) + L"Mirabilis"};
     Starter starter_;
+};
+
+// A read-only key in the place where a machine value of the client lives.
+struct ReadOnlyPlace : ReadOnlyKey {
+    ReadOnlyPlace(Place place, const std::wstring& machineKey)
+        : ReadOnlyKey(RootOf(place), KeyOf(place, machineKey), ViewOf(place)) {}
 };
 
 } // namespace velmora::test

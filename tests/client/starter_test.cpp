@@ -3,37 +3,33 @@
 #include "errors/err_test_support.h"
 #include "errors/trap.h"
 
-#include <sddl.h>
-
 using namespace velmora;
 using namespace velmora::test;
-
-namespace {
-
-} // namespace
 
 using StarterTest = ClientTest;
 
 TEST_F(StarterTest, GetStatusTextReadsTheUsersMessageWithoutDashes) {
-    StoreClientValue(L"AwayStatusText", L"back at five", REG_SZ, L"123456");
-    StoreClientValue(L"ChatStatusText", L"talk to me", REG_SZ, L"123456");
+    const std::wstring user = icqlite::UserKey(L"123456");
+    Put(Place::Machine, L"AwayStatusText", L"back at five", REG_SZ, user);
+    Put(Place::Machine, L"ChatStatusText", L"machine copy", REG_SZ, user);
+    Put(Place::Store, L"ChatStatusText", L"talk to me", REG_SZ, user);
+    Put(Place::Machine, L"NAStatusText", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ, user);
     // Were anything read for a status without message, it would be one of these: the key's default
     // value or a value named just "StatusText".
-    StoreClientValue(L"", L"default value", REG_SZ, L"123456");
-    StoreClientValue(L"StatusText", L"nameless message", REG_SZ, L"123456");
+    Put(Place::Machine, L"", L"default value", REG_SZ, user);
+    Put(Place::Machine, L"StatusText", L"nameless message", REG_SZ, user);
     struct Case {
         const wchar_t* number;
         int32_t status;
         const wchar_t* expected;
     } cases[] = {{L"123-456", 1, L"back at five"},
                  {L"12-34-56", 32, L"talk to me"},
-                 {L"123456", 1, L"back at five"},
                  {L"123456", 2, L""} /* stored nowhere */,
+                 {L"123456", 4, L""} /* a list */,
                  {L"654321", 1, L""} /* another user */,
                  {L"123-456", 0, L""},
                  {L"123456", 257, L""},
                  {L"123456", 256, L""},
-                 {L"123456", 3, L""},
                  {L"123456", -1, L""}};
     for (const auto& c : cases) {
         RegData got = starter_.GetStatusText(c.number, c.status);
@@ -42,82 +38,64 @@ TEST_F(StarterTest, GetStatusTextReadsTheUsersMessageWithoutDashes) {
     }
 }
 
-// The launcher's writes are checked: a value it cannot write stops the start with a message that
-// says which value, where, and why, and the client is not started.
-TEST_F(StarterTest, UnwritableClientValueStopsTheStartWithAMessage) {
+// Where HKLM refuses the user's values (a user without elevation), they go to the virtual store,
+// where the client reads them, and the client starts. Where no place the client reads takes them,
+// the start stops with a message that says which value, where, and why.
+TEST_F(StarterTest, ClientValuesGoWhereTheClientReadsThemOrTheStartStops) {
+    const std::wstring user = icqlite::UserKey(L"4711");
     struct Case {
         const char* name;
-        HKEY root;
-        std::wstring key;
-        RegView view;
-        const wchar_t* value;
-        const wchar_t* shownKey;
+        bool owners, machine, store; // read-only
+        const wchar_t *value, *shownKey;
     } cases[] = {
-        {"owners key", HKEY_CURRENT_USER, icqlite::kOwnersKey, RegView::Native, L"LastOwner",
+        {"HKLM refuses", false, true, false, nullptr, nullptr},
+        {"owners key refuses", true, false, false, L"LastOwner",
          L"HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\NewOwners"},
-        {"user's machine key", HKEY_LOCAL_MACHINE, icqlite::UserKey(L"4711"), RegView::View32, L"LastStatus",
+        {"HKLM and the store refuse", false, true, true, L"LastStatus",
          L"HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\4711\\ICQLite"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StandinClient standin(L"unwritable");
-        ReadOnlyKey readOnly(c.root, c.key, c.view);
-        // Proof that the platform enforces the DACL here, before relying on it.
-        ASSERT_NE(reg_.WriteValueChecked(L"probe", L"x", REG_SZ, c.key, c.root, c.view), ERROR_SUCCESS)
-            << "the read-only key was written";
+        userKeys_.Clear();
+        machineKeys_.Clear();
+        storeKeys_.Clear();
+        StandinClient standin(L"unwritable", {.noWindow = true});
+        std::optional<ReadOnlyKey> owners;
+        std::optional<ReadOnlyPlace> machine, store;
+        if (c.owners)
+            owners.emplace(HKEY_CURRENT_USER, icqlite::kOwnersKey);
+        if (c.machine)
+            machine.emplace(Place::Machine, user);
+        if (c.store)
+            store.emplace(Place::Store, user);
         starter_.SetUser(L"4711");
         starter_.SetStatus(1);
         starter_.SetStatusText(L"new message");
         CapturingPresenter shown;
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(),
-                       [&] { starter_.StartICQ(StandinClient::ExePath(), true); });
-
-        EXPECT_EQ(err::CurrentError().number, ERR_CLIENT_VALUE_NOT_WRITTEN);
+                       [&] { starter_.StartICQ(StandinClient::ExePath(), false); });
         EXPECT_TRUE(shown.reports.empty()) << "a report instead of a message";
+        if (!c.value) {
+            EXPECT_TRUE(shown.messages.empty());
+            EXPECT_TRUE(standin.WaitForLine(L"recorded")) << "the client was not started";
+            const wchar_t* expected[][2] = {{L"LastStatus", L"1"}, {L"AwayStatusText", L"new message"}};
+            for (auto [name, text] : expected)
+                EXPECT_EQ(
+                    reg_.ReadValue(name,
+                                   std::wstring(kStoreRoot) + L"Mirabilis\\ICQ\\NewOwners\\4711\\ICQLite",
+                                   HKEY_CURRENT_USER)
+                        .AsText(),
+                    text);
+            continue;
+        }
+        EXPECT_EQ(err::CurrentError().number, ERR_CLIENT_VALUE_NOT_WRITTEN);
         ASSERT_EQ(shown.messages.size(), 1u);
         for (std::wstring part : {std::wstring(L"could not be saved"), std::wstring(c.value),
                                   std::wstring(c.shownKey), std::wstring(L"(5)")})
             EXPECT_NE(shown.messages[0].find(part), std::wstring::npos)
                 << "'" << Narrow(part) << "' missing in the message: " << Narrow(shown.messages[0]);
         EXPECT_EQ(CountProcesses(L"standin_client.exe"), 0u) << "the client was started";
-        EXPECT_FALSE(standin.Read().First(L"pid")) << standin.Read().Raw();
-        EXPECT_TRUE(ClientValue(L"AwayStatusText", L"4711").IsEmpty())
-            << "the message was written after the failure";
-    }
-}
-
-TEST_F(StarterTest, UnstartableClientIsReportedWithItsCallsAndTheValuesStayWritten) {
-    std::wstring dir = FreshTempDir(L"unstartable");
-    WriteBytes(dir + L"\\not a program.exe", "plain text, no exe");
-    struct Case {
-        std::wstring path;
-        int32_t number;
-    } cases[] = {{dir + L"\\ICQLite.exe", err::ERR_FILE_NOT_FOUND},
-                 {dir + L"\\no such folder\\ICQLite.exe", err::ERR_PATH_NOT_FOUND},
-                 {dir + L"\\not a program.exe", err::ERR_INVALID_CALL}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Narrow(c.path));
-        userKeys_.Clear();
-        machineKeys_.Clear();
-        CapturingPresenter shown;
-        starter_.SetUser(L"98765");
-        starter_.SetStatus(1);
-        starter_.SetStatusText(L"written first");
-        err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(), [&] { starter_.StartICQ(c.path, true); });
-
-        EXPECT_EQ(err::CurrentError().number, c.number);
-        ASSERT_EQ(shown.reports.size(), 1u);
-        const std::wstring& report = shown.reports[0];
-        size_t shell = report.find(L"Call Stack: clsStarter.ShellTohWnd(");
-        size_t start = report.find(L"Call Stack: clsStarter.StartICQ(");
-        EXPECT_TRUE(shell != std::wstring::npos && start != std::wstring::npos && shell < start)
-            << "ShellTohWnd's line, then StartICQ's: " << Narrow(report);
-        for (std::wstring part : {c.path, std::wstring(L"appMode=7"), std::wstring(L"bolDirectStart=True")})
-            EXPECT_NE(report.find(part), std::wstring::npos)
-                << "'" << Narrow(part) << "' missing in: " << Narrow(report);
-
-        EXPECT_EQ(icqlite::LastUser(), L"98765");
-        EXPECT_EQ(ClientValue(L"LastStatus", L"98765").AsNumber(), 1);
-        EXPECT_EQ(ClientValue(L"AwayStatusText", L"98765").AsText(), L"written first");
+        EXPECT_TRUE(Get(Place::Machine, L"AwayStatusText", user).IsEmpty()) << "written after the failure";
+        EXPECT_TRUE(Get(Place::Store, L"AwayStatusText", user).IsEmpty()) << "written after the failure";
     }
 }

@@ -122,6 +122,7 @@ StandinClient::StandinClient(const std::wstring& testName, const StandinOptions&
     set(L"VELMORA_STANDIN_WINDOW_DELAY_MS", std::to_wstring(options.windowDelayMs));
     set(L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? std::optional<std::wstring>(L"1") : std::nullopt);
     set(L"VELMORA_STANDIN_LIFETIME_MS", std::to_wstring(options.lifetimeMs));
+    set(L"VELMORA_STANDIN_EXIT_CODE", std::to_wstring(options.exitCode));
     set(L"VELMORA_STANDIN_WINDOW_KIND",
         options.windowKind.empty() ? std::nullopt : std::optional<std::wstring>(options.windowKind));
 }

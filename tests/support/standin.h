@@ -48,6 +48,7 @@ struct StandinOptions {
     unsigned windowDelayMs = 0;
     bool noWindow = false;
     unsigned lifetimeMs = 30000;
+    unsigned exitCode = 0;   // when it ends after its lifetime
     std::wstring windowKind; // "" (dialog), "button" or "keys"
 };
 

@@ -52,6 +52,9 @@ ReadOnlyKey::ReadOnlyKey(HKEY root, const std::wstring& path, RegView view)
                               nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(SetDacl(key.get(), L"D:P(A;;KR;;;WD)"), ERROR_SUCCESS) << "cannot make the key read-only";
+    // Proof that the platform enforces the DACL here, before a test relies on it.
+    EXPECT_NE(Reg().WriteValueChecked(L"probe", L"x", REG_SZ, path, root, view), ERROR_SUCCESS)
+        << "the read-only key was written";
 }
 
 ReadOnlyKey::~ReadOnlyKey() {

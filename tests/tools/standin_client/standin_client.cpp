@@ -6,6 +6,7 @@
 //   VELMORA_STANDIN_WINDOW_DELAY_MS=<n>  create the login window only after n ms (default 0)
 //   VELMORA_STANDIN_NO_WINDOW=1          never create a window
 //   VELMORA_STANDIN_LIFETIME_MS=<n>      exit by itself after n ms (default 30000)
+//   VELMORA_STANDIN_EXIT_CODE=<n>        the exit code when it exits by itself (default 0)
 //   VELMORA_STANDIN_WINDOW_KIND=<kind>   "dialog" (default): a dialog with a default "Login" button;
 //                                        "button": a plain window with a default push button child;
 //                                        "keys": a plain window without buttons that logs in on Enter
@@ -106,7 +107,7 @@ void RecordStartupInfo() {
     }
 }
 
-void Quit(const wchar_t* reason) {
+void Quit(const wchar_t* reason, UINT exitCode = 0) {
     if (g_closing)
         return;
     g_closing = true;
@@ -115,7 +116,7 @@ void Quit(const wchar_t* reason) {
     if (g_window)
         DestroyWindow(g_window);
     g_window = nullptr;
-    PostQuitMessage(0);
+    PostQuitMessage(static_cast<int>(exitCode));
 }
 
 void RecordActivation(WPARAM wParam) {
@@ -208,7 +209,7 @@ void CALLBACK WindowDelayElapsed(HWND, UINT, UINT_PTR id, DWORD) {
 
 void CALLBACK LifetimeElapsed(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    Quit(L"lifetime");
+    Quit(L"lifetime", velmora::tools::EnvironmentNumber(L"VELMORA_STANDIN_EXIT_CODE", 0));
 }
 
 } // namespace
@@ -254,5 +255,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return 0;
+    return static_cast<int>(msg.wParam);
 }
