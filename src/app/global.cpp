@@ -2,6 +2,7 @@
 
 #include "app/error_presenter.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/shared.h"
 #include "client/icq_lite.h"
 #include "errors/show_error_window.h"
@@ -102,6 +103,8 @@ void Dispose() {
 }
 
 int Run() {
+    if (HandOverToRunningInstance())
+        return 0;
     // Reports of errors caught in event handlers go to the error report window.
     err::SetReportPresenter(&AppPresenter());
     err::SetBuildIdSource(ClientBuildId);

@@ -4,6 +4,7 @@
 #include "app/icq_number.h"
 #include "app/main_window_ids.h"
 #include "app/shared.h"
+#include "app/single_instance.h"
 #include "app/start_action.h"
 #include "app/window_place.h"
 #include "client/icq_lite.h"
@@ -171,29 +172,34 @@ void MainWindow::StatusChange() {
             return;
         size_t row = static_cast<size_t>(selected - status::kStatuses.data());
         SetWindowTextW(Item(IDC_LBL_STATUS_TEXT), (statusNames_[row] + suffix).c_str());
-        std::wstring text = TheStarter().GetStatusText(UserForLookup(), selected->code).AsText();
+        RegData stored = TheStarter().GetStatusText(UserForLookup(), selected->code);
+        std::wstring text = stored.IsText() ? stored.AsText() : std::wstring();
         if (text.size() > kMaxMessageLength)
             text.resize(kMaxMessageLength);
+        loadingMessage_ = true;
         SetWindowTextW(Item(IDC_TXT_STATUS_TEXT), text.c_str());
+        loadingMessage_ = false;
+        messageTyped_ = false;
     });
 }
 
+// A stored status the list does not know (or no number at all) selects nothing: the list stays
+// usable and Start asks for a status, instead of a report at every start.
 void MainWindow::ShowUserStatus() {
     err::Trap(L"frmMain.ShowUserStatus", err::NoArgs(), [&] {
-        int32_t code = icqlite::GetLastStatus(UserForLookup());
+        shownFor_ = UserForLookup();
+        std::optional<int32_t> code = err::IgnoreErrors(
+            [&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); }, std::optional<int32_t>());
         HWND list = Item(IDC_IMGCOMB_STATUS);
         int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         int found = -1;
-        for (int i = 0; i < count && found < 0; ++i) {
+        for (int i = 0; code && i < count && found < 0; ++i) {
             COMBOBOXEXITEMW item{};
             item.mask = CBEIF_LPARAM;
             item.iItem = i;
-            if (SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == code)
+            if (SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == *code)
                 found = i;
         }
-        // A code the list does not know: the selection stays as it was and the user is told.
-        if (found < 0)
-            err::Raise(35601, L"Element not found (status list key \"" + status::ListKey(code) + L"\")");
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
         EnableWindow(list, code != status::kInvisible);
         StatusChange();
@@ -287,11 +293,26 @@ void MainWindow::combUser_Click() {
     });
 }
 
+// Typing the number of a user shows that user's status and message, as choosing it does: what
+// Start writes is then never what was shown for another user.
+void MainWindow::combUser_Change() {
+    err::EventTrap(L"frmMain.combUser_Change", err::NoArgs(), [&] {
+        if (UserForLookup() != shownFor_)
+            ShowUserStatus();
+    });
+}
+
 void MainWindow::OnCommand(int id, int code) {
     switch (id) {
     case IDC_COMB_USER:
         if (code == CBN_SELCHANGE)
             combUser_Click();
+        else if (code == CBN_EDITCHANGE)
+            combUser_Change();
+        break;
+    case IDC_TXT_STATUS_TEXT:
+        if (code == EN_CHANGE && !loadingMessage_)
+            messageTyped_ = true;
         break;
     case IDC_IMGCOMB_STATUS:
         if (code == CBN_SELCHANGE)
@@ -355,6 +376,15 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     case kCreateTooltips:
         tooltips_.Create();
         return 0;
+    case kActivateMessage: {
+        // Another start of the program: it ended and this window comes to the front instead (its
+        // modal window, when one is open).
+        if (IsIconic(Handle()))
+            ShowWindow(Handle(), SW_RESTORE);
+        ui::Window* modal = ui::ActiveModal();
+        SetForegroundWindow(modal ? modal->Handle() : Handle());
+        return 0;
+    }
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

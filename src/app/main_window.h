@@ -28,6 +28,8 @@ public:
     std::wstring TypedUser() const { return ui::Text(Item(IDC_COMB_USER)); }
     std::optional<int32_t> SelectedStatus() const;
     std::wstring StatusMessage() const { return ui::Text(Item(IDC_TXT_STATUS_TEXT)); }
+    // Whether the user wrote in the message box since it last showed a stored message.
+    bool MessageTyped() const { return messageTyped_; }
     Starter& TheStarter();
 
     // While the client is being started the window takes no input; a close asked for meanwhile is
@@ -53,6 +55,7 @@ private:
     void ShowUserStatus();
     void StatusChange();
     void combUser_Click();
+    void combUser_Change();
     void cbtnSettings_Click();
     void SetTooltips();
     void Form_Unload();
@@ -66,6 +69,9 @@ private:
     platform::UniqueImageList statusImages_;
     std::array<platform::UniqueImageList, 4> buttonImages_;
     platform::UniqueIcon bigIcon_, smallIcon_;
+    std::wstring shownFor_;      // the user whose status and message the window shows
+    bool messageTyped_ = false;  // the message box holds what the user wrote
+    bool loadingMessage_ = false;
     bool starting_ = false;
     bool closeAfterStart_ = false; // a close that came during a start
 };

@@ -49,15 +49,22 @@ void cbtnStart_Click(MainWindow& window) {
             ui::ShowMessage(hwnd, Translate(L"The ICQ number is invalid"), MB_OK | MB_ICONEXCLAMATION);
             return;
         }
+        std::optional<int32_t> code = window.SelectedStatus();
+        if (!code) {
+            ui::ShowMessage(hwnd, Translate(L"Choose a Status"), MB_OK | MB_ICONINFORMATION);
+            return;
+        }
         bool closeAfter = false;
         {
             StartingState starting(window);
             starter.SetUser(*number);
-            std::optional<int32_t> code = window.SelectedStatus();
-            if (!code)
-                err::Raise(91, L"Object variable or With block variable not set (no status is selected)");
             starter.SetStatus(*code);
-            starter.SetStatusText(window.StatusMessage());
+            // The message box shows the stored message until the user writes one: only then is
+            // it written (a stored value the box cannot show stays as it is).
+            if (window.MessageTyped())
+                starter.SetStatusText(window.StatusMessage());
+            else
+                starter.KeepStatusText();
             ShowWaitWindow(hwnd);
             std::wstring path = icqlite::ExePath();
             bool direct = Shared().settings->DirectLogin();

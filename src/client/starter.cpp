@@ -145,7 +145,8 @@ void Starter::WriteStatusText() {
         std::wstring valueName = StatusValue(status_);
         if (valueName.empty())
             return; // Online and Invisible have no message: the stored ones stay as they are
-        CheckWritten(icqlite::WriteMachineValue(valueName, RegData(message_), REG_SZ, userKey_), valueName);
+        if (message_)
+            CheckWritten(icqlite::WriteMachineValue(valueName, RegData(*message_), REG_SZ, userKey_), valueName);
     });
 }
 

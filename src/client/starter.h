@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -34,6 +35,8 @@ public:
     void SetUser(const std::wstring& icqNumber);
     void SetStatus(int32_t status) { status_ = status; }
     void SetStatusText(const std::wstring& text) { message_ = text; }
+    // The stored message of the status stays as it is: the user did not write one.
+    void KeepStatusText() { message_.reset(); }
 
     // Checks that icqFilePath names a program and that the client does not run already (unless it
     // may run twice), writes the choice into the client's values (all checked: on a failure
@@ -62,7 +65,7 @@ private:
 
     std::wstring number_;
     int32_t status_ = 0;
-    std::wstring message_;
+    std::optional<std::wstring> message_ = std::wstring();
     std::wstring userKey_;
 };
 
