@@ -104,7 +104,7 @@ TEST_F(StarterTest, UnwritableClientValueStopsTheStartWithAMessage) {
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(),
                        [&] { starter_.StartICQ(StandinClient::ExePath(), true); });
 
-        EXPECT_EQ(err::CurrentError().number, ERR_CLIENT_VALUE_NOT_WRITTEN);
+        EXPECT_EQ(shown.numbers, std::vector<int32_t>{ERR_CLIENT_VALUE_NOT_WRITTEN});
         EXPECT_TRUE(shown.reports.empty()) << "a report instead of a message";
         ASSERT_EQ(shown.messages.size(), 1u);
         for (std::wstring part : {std::wstring(L"could not be saved"), std::wstring(c.value),
@@ -137,7 +137,7 @@ TEST_F(StarterTest, UnstartableClientIsReportedWithItsCallsAndTheValuesStayWritt
         starter_.SetStatusText(L"written first");
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(), [&] { starter_.StartICQ(c.path, true); });
 
-        EXPECT_EQ(err::CurrentError().number, c.number);
+        EXPECT_EQ(shown.numbers, std::vector<int32_t>{c.number});
         ASSERT_EQ(shown.reports.size(), 1u);
         const std::wstring& report = shown.reports[0];
         size_t shell = report.find(L"Call Stack: clsStarter.ShellTohWnd(");
