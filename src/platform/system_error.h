@@ -12,7 +12,8 @@ std::wstring ApiErrorText(uint32_t code);
 
 // The word that stands in for what a system message would insert ("%1 is not a valid Win32
 // application."): the message is asked for without its inserts, which the caller could not give
-// for every code, and the program is almost always what such a message is about.
+// for every code, and the program is almost always what such a message is about. The word is
+// English, as the report around it is; a Windows in another language words the rest in its own.
 constexpr std::wstring_view kInsertWord = L"the program";
 
 // A system message made fit for one line: CR LF pairs and NULs removed, and every insert marker

@@ -10,6 +10,14 @@ using velmora::test::Narrow;
 
 namespace {
 
+// A type of the program that becomes a report value of its own, only when an error is recorded.
+struct Window {
+    const wchar_t* className;
+};
+Value ToValue(const Window& window) {
+    return ObjectRef{window.className};
+}
+
 TEST(ErrTextArgs, EveryKindInlineAndValueBlocks) {
     const std::wstring x38(38, L'x'), y39(39, L'y'), z40(40, L'z');
     const std::wstring nul(L"a\0b", 3);
@@ -19,10 +27,11 @@ TEST(ErrTextArgs, EveryKindInlineAndValueBlocks) {
         ArgValues values;
         std::wstring list, blocks;
     } cases[] = {
-        {"every kind", L"a,b,c,d,e,f,g,h",
+        {"every kind", L"a,b,c,d,e,f,g,h,i",
          ToValues(Args(int16_t{-32768}, INT32_MIN, true, L"it's", nul, ObjectRef{L"frmInfo"}, ObjectRef{},
-                       std::vector<std::wstring>{L"x"})),
-         L"a=-32768, b=-2147483648, c=True, d='it's', e='" + nul + L"', f={frmInfo}, g={Nothing}, h={Array}",
+                       std::vector<std::wstring>{L"x"}, Window{L"frmMain"})),
+         L"a=-32768, b=-2147483648, c=True, d='it's', e='" + nul +
+             L"', f={frmInfo}, g={Nothing}, h={Array}, i={frmMain}",
          L""},
         {"38 characters stay inline", L"s", ToValues(Args(x38)), L"s='" + x38 + L"'", L""},
         {"39 characters are 41 quoted", L"s", ToValues(Args(y39)), L"s={Text}",
