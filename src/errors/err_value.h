@@ -5,7 +5,7 @@
 // arguments, and they are turned into report values when an error is recorded. The references are
 // good for the whole trap line (a temporary argument lives to the end of its full expression), so
 // Args belongs inside the trap call and is never kept beyond it. The report shows each argument
-// as it is when the error is recorded.
+// as it is when the error is recorded, so a trapped body never destroys what it was called with.
 #pragma once
 #include <array>
 #include <cstddef>
