@@ -1,11 +1,11 @@
 #include "app/error_presenter.h"
 
 #include "client/starter.h"
-#include "settings/settings.h"
-#include "errors/report_env.h"
 #include "errors/report_text.h"
 #include "errors/show_error_window.h"
 #include "language/translate.h"
+#include "platform/system_error.h"
+#include "settings/settings.h"
 #include "ui/window.h"
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace {
 
 // The system's own words for an error code, with the code itself.
 std::wstring SystemMessage(uint32_t code) {
-    std::wstring text = err::ApiErrorText(code);
+    std::wstring text = platform::ApiErrorText(code);
     while (!text.empty() && text.back() == L' ')
         text.pop_back();
     return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";

@@ -2,6 +2,7 @@
 
 #include "errors/report_env.h"
 #include "errors/report_text.h"
+#include "platform/system_error.h"
 
 #include <windows.h>
 #include <cwchar>
@@ -58,7 +59,7 @@ std::wstring NewReport(const PreservedError& kept, const Signature& signature) {
                                             signature.method, CurrentHeaderFacts());
     auto code = static_cast<int32_t>(kept.lastSystemError);
     if (code != 0 && code != 203) // no message lookup for codes that get no line
-        report += SystemErrorLine(code, ApiErrorText(kept.lastSystemError));
+        report += SystemErrorLine(code, platform::ApiErrorText(kept.lastSystemError));
     return report;
 }
 
@@ -67,56 +68,6 @@ void ShowUserMessage(const ErrorRecord& error) {
         presenter->ShowUserMessage(error);
     else
         MessageBoxW(nullptr, DisplayText(error.description).c_str(), kTitle, MB_OK);
-}
-
-} // namespace
-
-std::wstring DefaultSource() {
-    return L"Velmora";
-}
-
-void Raise(ErrorRecord record) {
-    throw Error(std::move(record));
-}
-
-void Raise(int32_t number, std::wstring description, std::source_location where) {
-    Raise(ErrorRecord{
-        number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
-}
-
-void RaiseSystem(int32_t number, std::wstring description, uint32_t systemError, std::source_location where) {
-    Raise(ErrorRecord{number,
-                      DefaultSource(),
-                      std::move(description),
-                      {},
-                      0,
-                      static_cast<int32_t>(where.line()),
-                      systemError});
-}
-
-ErrorRecord& CurrentError() {
-    return State().current;
-}
-
-void CaptureCurrentException() noexcept {
-    ErrorRecord& current = State().current;
-    try {
-        try {
-            throw;
-        } catch (const Error& e) {
-            current = e.record();
-        } catch (const std::bad_alloc&) {
-            current = ErrorRecord{ERR_OUT_OF_MEMORY, DefaultSource(), L"Out of memory"};
-        } catch (const std::exception& e) {
-            current =
-                ErrorRecord{ERR_INTERNAL, DefaultSource(), L"Internal error: " + WidenMessage(e.what())};
-        } catch (...) {
-            current = ErrorRecord{};
-        }
-    } catch (...) {
-        // No memory left even for the record: ErrorIn reports the information as lost.
-        current.number = 0;
-    }
 }
 
 void ErrPreserve() {
@@ -148,7 +99,62 @@ void ErrRestore() {
     s.current.details = s.kept.details;
 }
 
-std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags) {
+std::wstring ErrReportText() {
+    const TraceState& s = State();
+    if (!s.reportText.empty())
+        return s.reportText;
+    if (s.kept.source == kPropagatedSource)
+        return s.current.description;
+    return {};
+}
+
+} // namespace
+
+std::wstring DefaultSource() {
+    return L"Velmora";
+}
+
+void Raise(ErrorRecord record) {
+    throw Error(std::move(record));
+}
+
+void Raise(int32_t number, std::wstring description, std::source_location where) {
+    Raise(ErrorRecord{
+        number, DefaultSource(), std::move(description), {}, 0, static_cast<int32_t>(where.line()), 0});
+}
+
+void RaiseSystem(int32_t number, std::wstring description, uint32_t systemError, std::source_location where) {
+    Raise(ErrorRecord{number,
+                      DefaultSource(),
+                      std::move(description),
+                      {},
+                      0,
+                      static_cast<int32_t>(where.line()),
+                      systemError});
+}
+
+void CaptureCurrentException() noexcept {
+    ErrorRecord& current = State().current;
+    try {
+        try {
+            throw;
+        } catch (const Error& e) {
+            current = e.record();
+        } catch (const std::bad_alloc&) {
+            current = ErrorRecord{ERR_OUT_OF_MEMORY, DefaultSource(), L"Out of memory"};
+        } catch (const std::exception& e) {
+            current =
+                ErrorRecord{ERR_INTERNAL, DefaultSource(), L"Internal error: " + WidenMessage(e.what())};
+        } catch (...) {
+            current = ErrorRecord{};
+        }
+    } catch (...) {
+        // No memory left even for the record: ErrorIn reports the information as lost.
+        current.number = 0;
+    }
+}
+
+std::wstring ErrorIn(std::wstring_view signature, ArgList args, int32_t flags) {
     TraceState& s = State();
     std::wstring result;
     try {
@@ -166,8 +172,7 @@ std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t f
                 s.reportText = s.kept.description;
             else
                 s.reportText = NewReport(s.kept, parts);
-            s.reportText +=
-                CallStackEntry(parts.method, parts.argNames, args, s.kept.line, UserValueFormat());
+            s.reportText += CallStackEntry(parts.method, parts.argNames, ToValues(args), s.kept.line);
             s.kept.source = kPropagatedSource;
             s.kept.description = s.reportText;
             result = s.reportText;
@@ -179,18 +184,10 @@ std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t f
     s.kept.preserved = false;
     if (flags & ERRIN_RERAISE) {
         const ErrorRecord& c = s.current;
-        throw Error(ErrorRecord{c.number, c.source, c.description, c.helpFile, c.helpContext, 0, 0, c.details});
+        throw Error(
+            ErrorRecord{c.number, c.source, c.description, c.helpFile, c.helpContext, 0, 0, c.details});
     }
     return result;
-}
-
-std::wstring ErrReportText() {
-    const TraceState& s = State();
-    if (!s.reportText.empty())
-        return s.reportText;
-    if (s.kept.source == kPropagatedSource)
-        return s.current.description;
-    return {};
 }
 
 void ErrShowReport() {

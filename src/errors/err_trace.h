@@ -85,19 +85,15 @@ std::wstring DefaultSource();
                               std::source_location where = std::source_location::current());
 [[noreturn]] void Raise(ErrorRecord record);
 
-// The current error: set by a trap from the exception it caught, read and rewritten by ErrorIn.
-ErrorRecord& CurrentError();
-// Turns the exception being handled (inside a catch block) into the current error.
+// What the traps (trap.h) do in their catch block; the error being recorded stays inside the
+// error module. First the exception being handled becomes the current error, then ErrorIn records
+// the failing procedure and its arguments, made into report values only now.
 void CaptureCurrentException() noexcept;
-
-// Records the failing procedure. With ERRIN_RERAISE it throws the error on to the caller, with the
-// report so far as description and "ErrTrace.ErrorIn" as source; otherwise it returns the report
-// (empty without ERRIN_REPORT). It never fails on its own, whatever the arguments hold. Errors in
-// the mapped range get no report at any level: their description is the message for the user.
-std::wstring ErrorIn(std::wstring_view signature, const ArgList& args, int32_t flags);
-void ErrPreserve();
-void ErrRestore();
-std::wstring ErrReportText();
+// With ERRIN_RERAISE it throws the error on to the caller, with the report so far as description
+// and "ErrTrace.ErrorIn" as source; otherwise it returns the report (empty without ERRIN_REPORT).
+// It never fails on its own, whatever the arguments hold. Errors in the mapped range get no report
+// at any level: their description is the message for the user.
+std::wstring ErrorIn(std::wstring_view signature, ArgList args, int32_t flags);
 // Presents the error just recorded by a top-level trap: an error for the user as a plain message
 // titled "Velmora" (the silent one not at all), any other error's report through the presenter.
 void ErrShowReport();

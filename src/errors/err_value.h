@@ -1,75 +1,87 @@
-// The tagged values a trap hands to the error report: one per parameter of the failing procedure.
+// The argument values a trap hands to the error report: one per parameter of the failing procedure.
 // Pure C++ (no <windows.h>), so the report text can be built and tested anywhere.
+//
+// A trap line costs nothing while nothing fails: err::Args only takes the addresses of its
+// arguments, and they are turned into report values when an error is recorded. The references are
+// good for the whole trap line (a temporary argument lives to the end of its full expression), so
+// Args belongs inside the trap call and is never kept beyond it. The report shows each argument
+// as it is when the error is recorded, so a trapped body never destroys what it was called with.
 #pragma once
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
 
 namespace velmora::err {
 
-struct Missing {}; // parameter not passed / no value at all
-struct Empty {};   // an uninitialised value
-struct Null {};    // an explicit null
-struct Currency {  // fixed point, four decimals: 1.5 is stored as 15000
-    int64_t scaled = 0;
-};
-struct Decimal { // an exact decimal given by its digits, e.g. L"123.456"
-    std::wstring digits;
-};
-struct Date { // days since 1899-12-30, the fraction is the time of day
-    double serial = 0;
-};
+struct Missing {}; // no value at all: a procedure without arguments
 struct ObjectRef { // a reference by its type name; empty name means no object ("Nothing")
     std::wstring typeName;
 };
-struct Array { // any array argument; only its presence matters in a report
-    size_t size = 0;
-};
-struct ErrorValue { // an error value passed as an argument
-    int32_t number = 0;
-};
+struct Array {}; // any array argument; only its presence shows in a report
 
-using Value = std::variant<Missing, Empty, Null, int16_t, int32_t, float, double, Currency, Decimal, uint8_t,
-                           bool, Date, std::wstring, ObjectRef, Array, ErrorValue>;
+// The kinds of value the program's traps pass.
+using Value = std::variant<Missing, int16_t, int32_t, bool, std::wstring, ObjectRef, Array>;
 
-// The argument values of one trapped call, in declaration order. No values at all is one Missing.
-struct ArgList {
-    std::vector<Value> values;
-};
-
-// Converting helpers so that trap lines can write Args(strPath, lngCount) with plain C++ values.
+// Turning a C++ argument into a report value. A type of the program can take part with a
+// ToValue(const T&) of its own beside it (found by argument-dependent lookup).
 inline Value ToValue(const std::wstring& v) {
     return v;
 }
 inline Value ToValue(std::wstring_view v) {
     return std::wstring(v);
 }
-inline Value ToValue(const wchar_t* v) {
-    return v ? Value(std::wstring(v)) : Value(Null{});
+inline Value ToValue(const wchar_t* v) { // a null pointer is the empty text
+    return v ? std::wstring(v) : std::wstring();
 }
-inline Value ToValue(const std::vector<std::wstring>& v) {
-    return Array{v.size()};
+inline Value ToValue(const std::vector<std::wstring>&) {
+    return Array{};
+}
+template <typename T, typename V> struct IsAlternative : std::false_type {};
+template <typename T, typename... K>
+struct IsAlternative<T, std::variant<K...>> : std::bool_constant<(std::is_same_v<T, K> || ...)> {};
+// Numbers, Booleans and the tagged kinds go in as they are; no other type converts silently.
+template <typename T>
+requires IsAlternative<T, Value>::value Value ToValue(const T& v) {
+    return v;
 }
 inline Value ToValue(const Value& v) {
     return v;
 }
-// Every kind the value holds as such (numbers, Boolean, the tagged kinds) goes in unchanged.
-template <typename T, typename V> struct IsAlternative : std::false_type {};
-template <typename T, typename... K>
-struct IsAlternative<T, std::variant<K...>> : std::bool_constant<(std::is_same_v<T, K> || ...)> {};
 
-template <typename T>
-requires IsAlternative<T, Value>::value inline Value ToValue(const T& v) {
-    return v;
-}
+// One argument as a trap holds it: where it is and how to make a report value of it.
+class ArgRef {
+public:
+    template <typename T>
+    ArgRef(const T& v)
+        : object_(&v), convert_([](const void* p) { return ToValue(*static_cast<const T*>(p)); }) {}
+    Value Get() const { return convert_(object_); }
 
-template <typename... T> ArgList Args(const T&... v) {
-    return ArgList{{ToValue(v)...}};
+private:
+    const void* object_;
+    Value (*convert_)(const void*);
+};
+
+// The arguments of one trapped call, in declaration order; what err::Args and err::NoArgs give.
+using ArgList = std::span<const ArgRef>;
+// The report values of one call. No arguments at all is one Missing value.
+using ArgValues = std::vector<Value>;
+ArgValues ToValues(ArgList args);
+
+template <std::size_t N> struct ArgRefs {
+    std::array<ArgRef, N> refs;
+    operator ArgList() const { return refs; }
+};
+template <typename... T> ArgRefs<sizeof...(T)> Args(const T&... v) {
+    return {{ArgRef(v)...}};
 }
-inline ArgList NoArgs() {
-    return ArgList{{Missing{}}};
+inline ArgRefs<0> NoArgs() {
+    return {};
 }
 
 } // namespace velmora::err

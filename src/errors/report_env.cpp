@@ -17,17 +17,6 @@ std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
     return n > 1 ? std::wstring(buffer, n - 1) : std::wstring(fallback);
 }
 
-SYSTEMTIME ToSystemTime(const CalendarDate& date, const ClockTime& time) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(date.year);
-    st.wMonth = static_cast<WORD>(date.month);
-    st.wDay = static_cast<WORD>(date.day);
-    st.wHour = static_cast<WORD>(time.hour);
-    st.wMinute = static_cast<WORD>(time.minute);
-    st.wSecond = static_cast<WORD>(time.second);
-    return st;
-}
-
 std::wstring ExePath() {
     std::vector<wchar_t> buffer(32768);
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -127,38 +116,10 @@ std::wstring AdoVersion() {
     return version;
 }
 
-std::wstring ApiErrorText(uint32_t code) {
-    wchar_t buffer[512];
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                             buffer, ARRAYSIZE(buffer), nullptr);
-    if (n == 0 || n > ARRAYSIZE(buffer))
-        return {};
-    return CleanApiText(std::wstring(buffer, n));
-}
-
 HeaderFacts CurrentHeaderFacts() {
     static const std::wstring app = ExeBaseName(ExePath());
     static const std::wstring version = ExeVersionText(ExePath());
     return HeaderFacts{LocalTimeText(), ComputerName(), app, version, AdoVersion()};
-}
-
-ValueFormat UserValueFormat() {
-    ValueFormat format;
-    format.decimalSeparator = UserLocaleText(LOCALE_SDECIMAL, L".");
-    format.shortDate = [](const CalendarDate& date) {
-        SYSTEMTIME st = ToSystemTime(date, {});
-        wchar_t buffer[128];
-        int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer,
-                                ARRAYSIZE(buffer), nullptr);
-        return n > 1 ? std::wstring(buffer, n - 1) : ClassicShortDate(date);
-    };
-    format.time = [](const ClockTime& time) {
-        SYSTEMTIME st = ToSystemTime(CalendarDate{2000, 1, 1}, time);
-        wchar_t buffer[128];
-        int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, buffer, ARRAYSIZE(buffer));
-        return n > 1 ? std::wstring(buffer, n - 1) : ClassicTime(time);
-    };
-    return format;
 }
 
 } // namespace velmora::err

@@ -1,5 +1,4 @@
-// The Windows half of the report: the facts about this machine and program that the header shows,
-// and the user's regional settings for argument values.
+// The Windows half of the report: the facts about this machine and program that the header shows.
 #pragma once
 #include "errors/report_text.h"
 
@@ -11,8 +10,6 @@ namespace velmora::err {
 // Time and computer name are read at each call; the program's name and version and the version of
 // the database component cannot change while the program runs and are looked up once.
 HeaderFacts CurrentHeaderFacts();
-// The user's decimal separator, short date and time forms.
-ValueFormat UserValueFormat();
 
 // The computer's NetBIOS name; empty when the system does not give it.
 std::wstring ComputerName();
@@ -23,8 +20,5 @@ std::wstring LocalTimeText();
 std::wstring ExeVersionText(const std::wstring& exePath);
 // The Version property of "ADODB.Connection" asked through COM; "?" on any failure.
 std::wstring AdoVersion();
-// The system's message for an error code in the default language, fit for one line; empty when
-// there is none.
-std::wstring ApiErrorText(uint32_t code);
 
 } // namespace velmora::err

@@ -1,13 +1,11 @@
 // The error report as text: header, system-error line, call-stack lines and the "Value Of" blocks
 // of long argument values. Pure C++ (no <windows.h>): everything the report needs from the machine
-// (time, computer name, program version, regional settings) comes in through HeaderFacts and
-// ValueFormat, which the Windows half fills (report_env.h).
+// (time, computer name, program version) comes in through HeaderFacts, which the Windows half
+// fills (report_env.h).
 #pragma once
 #include "errors/err_value.h"
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,18 +34,6 @@ struct ClockTime {
     int hour = 0, minute = 0, second = 0;
 };
 
-// The classic US forms, for when the regional settings cannot write a date (years before 1601).
-std::wstring ClassicShortDate(const CalendarDate& date); // M/d/yyyy
-std::wstring ClassicTime(const ClockTime& time);         // h:mm:ss AM
-
-// How numbers and dates are written in argument values: the user's regional settings. Without
-// the date and time functions the classic US forms are used (M/d/yyyy, h:mm:ss AM).
-struct ValueFormat {
-    std::wstring decimalSeparator = L".";
-    std::function<std::wstring(const CalendarDate&)> shortDate;
-    std::function<std::wstring(const ClockTime&)> time;
-};
-
 // The part of a signature before the first "(" and the argument names between it and the last
 // character: "clsStarter.StartICQ(strICQFilePath,bolDirectStart)" gives "clsStarter.StartICQ" and
 // "strICQFilePath,bolDirectStart"; "frmMain.cbtnInfo_Click" gives no names.
@@ -72,14 +58,12 @@ std::wstring BuildReportHeader(const HeaderError& error, std::wstring_view metho
 // "  API Error: (code) text" + CR LF, or nothing for 0 and 203 (the "no more data" code that
 // harmless lookups leave behind).
 std::wstring SystemErrorLine(int32_t code, std::wstring_view apiText);
-// A system message made fit for one report line: CR LF pairs and NULs removed.
-std::wstring CleanApiText(std::wstring text);
-
 // Appends fill up to width characters; a longer text stays as it is.
 std::wstring PadRight(std::wstring text, wchar_t fill, size_t width);
 
-// One argument value as the report shows it; an empty text when it cannot be formatted.
-std::wstring FormatValue(const Value& value, const ValueFormat& format) noexcept;
+// One argument value as the report shows it; an empty text when it cannot be formatted. Numbers
+// have no separators to localise: the traps pass whole numbers only.
+std::wstring FormatValue(const Value& value) noexcept;
 
 // The inline list "name=value, ..." of one call and the "Value Of" blocks of the values too long
 // (or too many lines) to be shown inline.
@@ -87,7 +71,7 @@ struct FormattedArgs {
     std::wstring list;
     std::wstring valueBlocks;
 };
-FormattedArgs FormatArgs(std::wstring_view names, const ArgList& values, const ValueFormat& format);
+FormattedArgs FormatArgs(std::wstring_view names, const ArgValues& values);
 
 // Lays out an XML text value (in quotes) one tag per line, indented two spaces per level.
 std::wstring IndentXml(std::wstring_view quoted);
@@ -95,16 +79,8 @@ std::wstring IndentXml(std::wstring_view quoted);
 // The call-stack line of one procedure, padded with "-" to 100 characters, and the value blocks of
 // its arguments; every line ends in CR LF. line 0: the procedure did not say where it stopped.
 // (Further "Env:" values of a web request have no place in this program and are not written.)
-std::wstring CallStackEntry(std::wstring_view method, std::wstring_view argNames, const ArgList& args,
-                            int32_t line, const ValueFormat& format);
-
-// Numbers as classic Basic writes them: up to significantDigits digits, exponent form "1E+20"
-// only where the plain form would need more digits, the given decimal separator, no grouping.
-std::wstring FormatNumber(double value, int significantDigits, std::wstring_view decimalSeparator);
-
-// A date value (days since 1899-12-30, the fraction is the time of day, also for days before)
-// split into calendar date and time to the second; nothing outside the years 100 to 9999.
-std::optional<std::pair<CalendarDate, ClockTime>> SplitDateSerial(double serial);
+std::wstring CallStackEntry(std::wstring_view method, std::wstring_view argNames, const ArgValues& values,
+                            int32_t line);
 
 // The header's time: two-digit month, day, year, 24-hour hour, minute, second.
 std::wstring TimeStamp(const CalendarDate& date, const ClockTime& time, std::wstring_view dateSeparator,

@@ -13,7 +13,7 @@
 
 namespace velmora::err {
 
-template <typename F> auto Trap(std::wstring_view signature, const ArgList& args, F&& body) {
+template <typename F> auto Trap(std::wstring_view signature, ArgList args, F&& body) {
     try {
         return std::forward<F>(body)();
     } catch (...) {
@@ -23,7 +23,7 @@ template <typename F> auto Trap(std::wstring_view signature, const ArgList& args
     }
 }
 
-template <typename F> void EventTrap(std::wstring_view signature, const ArgList& args, F&& body) noexcept {
+template <typename F> void EventTrap(std::wstring_view signature, ArgList args, F&& body) noexcept {
     try {
         std::forward<F>(body)();
     } catch (...) {

@@ -13,12 +13,16 @@ namespace {
 constexpr wchar_t kSection[] = L"Language";
 constexpr wchar_t kSettingName[] = L"Language";
 
-// A window argument appears in an error report by its window class name.
-err::Value WindowArgument(HWND window) {
-    if (!window)
+// A window argument appears in an error report by its window class name, asked for only when an
+// error is recorded.
+struct WindowArgument {
+    HWND window;
+};
+err::Value ToValue(const WindowArgument& argument) {
+    if (!argument.window)
         return err::ObjectRef{};
     wchar_t className[256] = {};
-    GetClassNameW(window, className, 256);
+    GetClassNameW(argument.window, className, 256);
     return err::ObjectRef{className};
 }
 
@@ -97,7 +101,7 @@ std::wstring Language::TranslateText(const std::wstring& key, const std::wstring
 }
 
 void Language::TranslateFormControls(HWND window) const {
-    err::Trap(L"clsLanguage.TranslateFormControls(myForm)", err::Args(WindowArgument(window)), [&] {
+    err::Trap(L"clsLanguage.TranslateFormControls(myForm)", err::Args(WindowArgument{window}), [&] {
         ForEachControl(window, [&](HWND control) {
             const wchar_t* key = TranslationKey(control);
             if (key && ShowsCaption(control))

@@ -88,7 +88,7 @@ TEST_F(StarterTest, ClientValuesGoWhereTheClientReadsThemOrTheStartStops) {
                     text);
             continue;
         }
-        EXPECT_EQ(err::CurrentError().number, ERR_CLIENT_VALUE_NOT_WRITTEN);
+        EXPECT_EQ(shown.numbers, std::vector<int32_t>{ERR_CLIENT_VALUE_NOT_WRITTEN});
         ASSERT_EQ(shown.messages.size(), 1u);
         for (std::wstring part : {std::wstring(L"could not be saved"), std::wstring(c.value),
                                   std::wstring(c.shownKey), std::wstring(L"(5)")})

@@ -7,17 +7,19 @@
 
 #include <gtest/gtest.h>
 #include <regex>
-#include <tuple>
 
 using namespace velmora;
 using test::Narrow;
 
 namespace {
 
-std::tuple<int, int, int, int, int, int> Now() { // yy, MM, dd, HH, mm, ss
+std::wstring Now() { // yy MM dd HH mm ss, which sorts as the time does
     SYSTEMTIME t;
     GetLocalTime(&t);
-    return {t.wYear % 100, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    wchar_t text[32];
+    swprintf(text, 32, L"%02u %02u %02u %02u %02u %02u", t.wYear % 100, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    return text;
 }
 
 std::wstring LocaleText(LCTYPE type) {
@@ -31,32 +33,29 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
     Reg().WriteValue(L"", std::vector<std::wstring>{L"C:\\ICQLite\\ICQLite.exe"}, REG_MULTI_SZ,
                      appPaths.path(), HKEY_LOCAL_MACHINE, icqlite::kClientView);
 
-    auto before = Now();
+    std::wstring before = Now();
     auto program = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
     auto box = gui::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box) << "no message box; program still running: " << program.Running();
-    auto after = Now();
-    const std::wstring& report = box->text;
+    std::wstring after = Now();
     EXPECT_EQ(box->caption, L"Velmora");
 
-    std::vector<std::wstring> lines = test::Lines(report);
-    ASSERT_EQ(lines.size(), 9u) << Narrow(report);
-    std::wstring dashes(50, L'-');
-    const std::wstring expected[] = {
-        L"Type mismatch ",
-        L"",
-        L"  Method: basICQLite.GetExePath ",
-        L"  Number: 13 = &HD = vbObjectError + 2147221517 = ERRMAP_APP_FIRST + 2147216319 ",
-        L"  Source: Velmora ",
-        L"  Description: Type mismatch",
-        L"  Call Stack: basICQLite.GetExePath()  at Line ",
-        L"  Call Stack: basICQLite.IsInstalled() " + dashes,
-        L"  Call Stack: basGlobal.Main() " + dashes};
-    for (size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::wstring> lines = test::Lines(box->text);
+    ASSERT_EQ(lines.size(), 9u) << Narrow(box->text);
+    const std::wstring dashes(50, L'-'),
+        expected[] = {L"Type mismatch ",
+                      L"",
+                      L"  Method: basICQLite.GetExePath ",
+                      L"  Number: 13 = &HD = vbObjectError + 2147221517 = ERRMAP_APP_FIRST + 2147216319 ",
+                      L"  Source: Velmora ",
+                      L"  Description: Type mismatch",
+                      L"  Call Stack: basICQLite.GetExePath()  at Line ",
+                      L"  Call Stack: basICQLite.IsInstalled() " + dashes,
+                      L"  Call Stack: basGlobal.Main() " + dashes};
+    for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_TRUE(i < 6 ? (i == 1 || lines[i] == expected[i])
                           : (lines[i].starts_with(expected[i]) && lines[i].size() == 100))
             << "line " << i << ": " << Narrow(lines[i]);
-    }
 
     // The header's facts are this machine's and those of the program that failed.
     std::wsmatch m;
@@ -65,8 +64,8 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
         L"App='velmora:1\\.0\\.0' ADO-version='(\\?|\\d+(\\.\\d+)*)' Computer='([^']*)' ");
     ASSERT_TRUE(std::regex_match(lines[1], m, facts)) << Narrow(lines[1]);
     EXPECT_EQ(m[2].str() + L" " + m[6].str(), LocaleText(LOCALE_SDATE) + L" " + LocaleText(LOCALE_STIME));
-    std::tuple stamp{std::stoi(m[4].str()), std::stoi(m[1].str()), std::stoi(m[3].str()),
-                     std::stoi(m[5].str()), std::stoi(m[7].str()), std::stoi(m[8].str())};
+    std::wstring stamp = m[4].str() + L" " + m[1].str() + L" " + m[3].str() + L" " + m[5].str() + L" " +
+                         m[7].str() + L" " + m[8].str();
     EXPECT_TRUE(before <= stamp && stamp <= after) << Narrow(lines[1]) << " is not between start and message";
     wchar_t computer[256];
     DWORD size = ARRAYSIZE(computer);

@@ -5,6 +5,7 @@
 #include "errors/err_trace.h"
 #include "support/support.h"
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,20 @@ namespace velmora::test {
 struct CapturingPresenter : err::ReportPresenter {
     CapturingPresenter() { err::SetReportPresenter(this); }
     ~CapturingPresenter() override { err::SetReportPresenter(nullptr); }
-    void ShowReport(const std::wstring& report) override { reports.push_back(report); }
+    // The error number of a report as its "Number:" line shows it.
+    void ShowReport(const std::wstring& report) override {
+        reports.push_back(report);
+        size_t at = report.find(L"\r\n  Number: ");
+        numbers.push_back(at == std::wstring::npos ? 0 : std::wcstol(report.c_str() + at + 12, nullptr, 10));
+    }
     // The message as the program shows it.
     void ShowUserMessage(const err::ErrorRecord& error) override {
         messages.push_back(app::UserMessageText(error));
+        numbers.push_back(error.number);
     }
-    void Clear() { reports.clear(), messages.clear(); }
+    void Clear() { reports.clear(), messages.clear(), numbers.clear(); }
     std::vector<std::wstring> reports, messages;
+    std::vector<int32_t> numbers; // of everything shown, in order
 };
 
 // The lines of a report; the final CR LF ends the last line.

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <climits>
+#include <functional>
 #include <new>
-#include <regex>
 #include <stdexcept>
 
 using namespace velmora::err;
@@ -36,10 +36,8 @@ TEST_F(ErrReport, GoldenTextOfError5FromProcedureWithoutParameters) {
     std::wstring report = shown.reports[0];
     std::vector<std::wstring> lines = Lines(report);
     ASSERT_GE(lines.size(), 2u) << Narrow(report);
-    const std::wregex facts(
-        L"  Time='\\d\\d(\\D{1,4}\\d\\d){2} \\d\\d(\\D{1,4}\\d\\d){2}' App='err_trace_test:3\\.4\\.5' "
-        L"ADO-version='[^']+' Computer='[^']+' ");
-    EXPECT_TRUE(std::regex_match(lines[1], facts)) << Narrow(lines[1]);
+    // The facts line is checked in full by the start-up test; here only this exe's name and version.
+    EXPECT_NE(lines[1].find(L" App='err_trace_test:3.4.5' "), std::wstring::npos) << Narrow(lines[1]);
     report.replace(report.find(lines[1]), lines[1].size(), L"<facts>");
     EXPECT_EQ(report, L"Invalid procedure call or argument \r\n"
                       L"<facts>\r\n"
@@ -54,8 +52,12 @@ TEST_F(ErrReport, GoldenTextOfError5FromProcedureWithoutParameters) {
         << Narrow(report);
 }
 
+// The argument values are those the levels hold when the error passes them, made into report
+// values only then: the name changes after the call began and shows as changed.
 void Nested(int depth, int& raiseLine) {
-    Trap(L"clsLevel.Step(lngDepth,strName)", Args(depth, L"x"), [&] {
+    std::wstring name = L"before";
+    Trap(L"clsLevel.Step(lngDepth,strName)", Args(depth, name), [&] {
+        name = L"x";
         if (depth > 1)
             return Nested(depth - 1, raiseLine);
         raiseLine = __LINE__ + 1;
@@ -85,73 +87,52 @@ TEST_F(ErrReport, NestedLevelsGiveOneHeaderAndOneLineEachInnermostFirst) {
     }
 }
 
-TEST_F(ErrReport, EdgeCasesOfTheRecordedError) {
+TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
+    const std::wstring user = L"Please enter a valid ICQ number";
+    auto raise = [](ErrorRecord e) { return std::function<void()>([e] { Raise(e); }); };
     struct Case {
         const char* name;
-        ErrorRecord error;
-        std::vector<std::wstring> contains, absent;
+        std::function<void()> fail;
+        std::vector<std::wstring> contains, absent; // contains empty: no report at all
+        std::vector<std::wstring> messages;
     } cases[] = {
         // clang-format off
-        {"lost information", {}, {kLost + std::wstring(L"\r\n"), L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
-        {"general error", {ERR_GENERAL, L"s", L"d"}, {L"= vbObjectError + 5198 = ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
-        {"percent and placeholders", {1, L"%Source%", L"%Descr% \b100%"},
+        {"program error", raise({ERR_TYPE_MISMATCH, L"s", L"Type mismatch"}), {L"Type mismatch \r\n"}},
+        {"out of memory", [] { throw std::bad_alloc(); }, {L"Out of memory \r\n"}},
+        {"library exception", [] { throw std::out_of_range("vector"); }, {L"Internal error: vector \r\n"}},
+        {"anything else", [] { throw 42; }, {kLost + std::wstring(L"\r\n"), L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
+        {"number 0", raise({}), {kLost + std::wstring(L"\r\n")}},
+        {"general error", raise({ERR_GENERAL, L"s", L"d"}), {L"= vbObjectError + 5198 = ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
+        {"percent and placeholders", raise({1, L"%Source%", L"%Descr% \b100%"}),
          {L"%Descr% \b100% \r\n", L"  Source: %Source% \r\n", L"  Description: %Descr% \b100%\r\n"}},
-        {"system error 203", {1, L"s", L"d", {}, 0, 0, 203}, {}, {L"API Error"}},
-        {"system error 2", {1, L"s", L"d", {}, 0, 0, 2}, {L"  Description: d\r\n  API Error: (2) "}, {L"(2) \r\n"}},
-        {"no system message", {1, L"s", L"d", {}, 0, 0, 0xDEAD}, {L"\r\n  API Error: (57005) \r\n  Call Stack: "}},
-        {"number above 262143", {300000, L"s", L"d"},
+        {"system error 203", raise({1, L"s", L"d", {}, 0, 0, 203}), {L"  Description: d\r\n  Call Stack: "}, {L"API Error"}},
+        {"system error 2", raise({1, L"s", L"d", {}, 0, 0, 2}), {L"  Description: d\r\n  API Error: (2) "}, {L"(2) \r\n"}},
+        {"no system message", raise({1, L"s", L"d", {}, 0, 0, 0xDEAD}), {L"\r\n  API Error: (57005) \r\n  Call Stack: "}},
+        {"number above 262143", raise({300000, L"s", L"d"}),
          {L"  Number: 300000 = &H493E0 = vbObjectError + 2147521504 = ERRMAP_APP_FIRST + 2147516306 \r\n"
           L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
-        {"largest number", {INT32_MAX, L"s", L"d"},
-         {L"  Number: 2147483647 = &H7FFFFFFF = vbObjectError + 4294705151 = ERRMAP_APP_FIRST + 4294699953 \r\n"
-          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
-        {"smallest number", {INT32_MIN, L"s", L"d"},
-         {L"  Number: -2147483648 = &H80000000 = vbObjectError - 262144 = ERRMAP_APP_FIRST - 267342 \r\n"
-          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
+        {"largest number", raise({INT32_MAX, L"s", L"d"}),
+         {L"  Number: 2147483647 = &H7FFFFFFF = vbObjectError + 4294705151 = ERRMAP_APP_FIRST + 4294699953 \r\n"}},
+        {"smallest number", raise({INT32_MIN, L"s", L"d"}),
+         {L"  Number: -2147483648 = &H80000000 = vbObjectError - 262144 = ERRMAP_APP_FIRST - 267342 \r\n"}},
+        {"first mapped", raise({ERRMAP_FIRST, L"s", user}), {}, {}, {user}},
+        {"last mapped", raise({ERRMAP_LAST, L"s", user}), {}, {}, {user}},
+        {"silent", raise({ERRMAP_SILENT, L"s", user}), {}, {}, {}},
+        {"below mapped", raise({ERRMAP_FIRST - 1, L"s", user}), {user + L" \r\n"}},
         // clang-format on
     };
     for (const auto& c : cases) {
-        CurrentError() = c.error;
-        std::wstring report = ErrorIn(L"frmMain.cbtnStart_Click", NoArgs(), ERRIN_TOPLEVEL);
-        for (const auto& text : c.contains)
-            EXPECT_NE(report.find(text), std::wstring::npos)
-                << c.name << ": no \"" << Narrow(text) << "\" in\n"
-                << Narrow(report);
-        for (const auto& text : c.absent)
-            EXPECT_EQ(report.find(text), std::wstring::npos) << c.name << ": \"" << Narrow(text) << "\" in\n"
-                                                             << Narrow(report);
-    }
-}
-
-TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
-    const std::wstring user = L"Please enter a valid ICQ number";
-    struct Case {
-        const char* name;
-        void (*fail)();
-        std::wstring reportStart; // empty: no report at all
-        std::vector<std::wstring> messages;
-    } cases[] = {
-        {"program error", [] { Raise(ERR_TYPE_MISMATCH, L"Type mismatch"); }, L"Type mismatch \r\n", {}},
-        {"out of memory", [] { throw std::bad_alloc(); }, L"Out of memory \r\n", {}},
-        {"library exception", [] { throw std::out_of_range("vector"); }, L"Internal error: vector \r\n", {}},
-        {"anything else", [] { throw 42; }, kLost, {}},
-        {"first mapped", [] { Raise(ERRMAP_FIRST, L"Please enter a valid ICQ number"); }, L"", {user}},
-        {"last mapped", [] { Raise(ERRMAP_LAST, L"Please enter a valid ICQ number"); }, L"", {user}},
-        {"silent", [] { Raise(ERRMAP_SILENT, L"Please enter a valid ICQ number"); }, L"", {}},
-        {"below mapped",
-         [] { Raise(ERRMAP_FIRST - 1, L"Please enter a valid ICQ number"); },
-         user + L" \r\n",
-         {}},
-    };
-    for (const auto& c : cases) {
-        UnderHandler([&] { Trap(L"clsStarter.User(strICQNumber)", Args(L"12-34"), [&] { c.fail(); }); });
+        UnderHandler([&] { Trap(L"clsStarter.User(strICQNumber)", Args(L"12-34"), c.fail); });
         EXPECT_EQ(shown.messages, c.messages) << c.name;
-        ASSERT_EQ(shown.reports.size(), c.reportStart.empty() ? 0u : 1u) << c.name;
-        if (!c.reportStart.empty())
-            EXPECT_TRUE(shown.reports[0].starts_with(c.reportStart)) << c.name << ":\n"
-                                                                     << Narrow(shown.reports[0]);
-        else
-            EXPECT_EQ(ErrReportText(), L"") << c.name;
+        ASSERT_EQ(shown.reports.size(), c.contains.empty() ? 0u : 1u) << c.name;
+        for (const auto& text : c.contains)
+            EXPECT_NE(shown.reports[0].find(text), std::wstring::npos)
+                << c.name << ": no \"" << Narrow(text) << "\" in\n"
+                << Narrow(shown.reports[0]);
+        for (const auto& text : c.absent)
+            EXPECT_EQ(shown.reports[0].find(text), std::wstring::npos)
+                << c.name << ": \"" << Narrow(text) << "\" in\n"
+                << Narrow(shown.reports[0]);
     }
 }
 

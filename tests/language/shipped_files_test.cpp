@@ -17,6 +17,9 @@
 
 using namespace velmora;
 
+// Each file: UTF-8 with its mark and CR LF line ends; comment lines, the header, then one key=text
+// line for each listed key and for nothing else; read as the program reads it, every key gives
+// that text, and in Hebrew.ini a Hebrew one.
 TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
     test::ScratchKey scratch(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\ShippedLanguageFiles");
     Reg reg;
@@ -25,41 +28,32 @@ TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
     File file;
     for (std::wstring name : {L"English", L"Deutsch", L"Hebrew"}) {
         std::string bytes = test::ReadBytes(test::BinDir() + L"\\Languages\\" + name + L".ini");
-        ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF"))
-            << name << ".ini is missing or has no UTF-8 byte-order mark";
-        EXPECT_TRUE(bytes.ends_with("\r\n")) << name << ".ini: the last line has no line break";
-        // Strict decoding: a malformed sequence fails the whole conversion.
-        std::wstring text(bytes.size(), L'\0');
+        ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF") && bytes.ends_with("\r\n"))
+            << name << ".ini: no mark or no last CR LF";
+        std::wstring text(bytes.size(), L'\0'); // strict: a malformed sequence fails the whole conversion
         text.resize(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3,
                                         static_cast<int>(bytes.size() - 3), text.data(),
                                         static_cast<int>(text.size())));
-        EXPECT_FALSE(text.empty()) << name << ".ini is not valid UTF-8";
-
+        ASSERT_FALSE(text.empty()) << name << ".ini is not valid UTF-8";
         // A "[" anywhere but in the header would end the section, or stand for it, to the reader.
         EXPECT_EQ(std::count(text.begin(), text.end(), L'['), 1) << name << ".ini: \"[\" besides the header";
-        // Comment lines, then the header, then one key=text line per key, split at CR LF only.
         std::map<std::wstring, std::wstring> values;
         bool inSection = false;
         for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos;
              start = end + 2) {
             std::wstring line = text.substr(start, end - start);
-            size_t equals = line.find(L'=');
-            std::wstring key = line.substr(0, equals), value = line.substr(equals + 1);
-            if (line.find_first_of(L"\r\n") != std::wstring::npos)
-                ADD_FAILURE() << name << ".ini: a line break other than CR LF in: " << line;
-            else if (line == L"[Language]" && !inSection)
-                inSection = true;
-            else if (line.starts_with(L";") || line.empty())
+            if (!inSection) { // comment lines, then the header
+                inSection = line == L"[Language]";
+                EXPECT_TRUE(inSection || line.empty() || line.starts_with(L";")) << name << ".ini: " << line;
                 continue;
-            else if (!inSection || equals == std::wstring::npos)
-                ADD_FAILURE() << name << ".ini: not a key=text line of the section: " << line;
-            else if (std::find(keys::kAll.begin(), keys::kAll.end(), key) == keys::kAll.end())
-                ADD_FAILURE() << name << ".ini holds a key the program never asks for: " << key;
-            else if (!values.emplace(key, value).second)
-                ADD_FAILURE() << name << ".ini gives a key twice: " << key;
+            }
+            size_t equals = line.find(L'=');
+            std::wstring key = line.substr(0, equals);
+            EXPECT_TRUE(equals != std::wstring::npos && line.find_first_of(L"\r\n") == std::wstring::npos &&
+                        std::find(keys::kAll.begin(), keys::kAll.end(), key) != keys::kAll.end() &&
+                        values.emplace(key, line.substr(equals + 1)).second)
+                << name << ".ini: not one key=text line of a listed key: " << line;
         }
-
-        // Read as the program reads it: every key gives exactly the file's non-empty text.
         reg.WriteValue(L"Language", name, REG_SZ, scratch.path(), HKEY_CURRENT_USER);
         Language language(settings, file);
         ASSERT_EQ(language.LanguageFile(), name);
@@ -69,10 +63,10 @@ TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
                 << name << ".ini: no text, or blanks around it, for " << key;
             EXPECT_EQ(language.TranslateText(key), value.empty() ? key : value)
                 << name << ".ini, key " << key;
-            // A Hebrew text without a Hebrew letter is an English text left untranslated.
-            bool hebrew =
-                std::any_of(value.begin(), value.end(), [](wchar_t c) { return c >= 0x05D0 && c <= 0x05EA; });
-            EXPECT_TRUE(hebrew || name != L"Hebrew") << "untranslated in Hebrew.ini: " << key << "=" << value;
+            EXPECT_TRUE(
+                name != L"Hebrew" ||
+                std::any_of(value.begin(), value.end(), [](wchar_t c) { return c >= 0x05D0 && c <= 0x05EA; }))
+                << "untranslated in Hebrew.ini: " << key << "=" << value;
         }
     }
 }

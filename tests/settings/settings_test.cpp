@@ -11,19 +11,20 @@ std::wstring ScratchPath() {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     return L"Software\\VelmoraTest\\Settings\\" + std::wstring(name.begin(), name.end());
 }
-struct Stored {
-    const wchar_t* name;
-    RegData value;
-    DWORD type = REG_SZ;
-};
 } // namespace
 
 TEST(SettingsStore, LoadSettings) {
+    struct Stored {
+        const wchar_t* name;
+        RegData value;
+        DWORD type = REG_SZ;
+    };
     struct Case {
         const char* name;
         std::vector<Stored> stored;
         bool closeAfter, directLogin, extStatus;
     };
+    // clang-format off
     const Case cases[] = {
         {"no key at all", {}, false, true, false},
         {"0", {{L"DirectLogin", L"0"}}, false, false, false},
@@ -33,22 +34,11 @@ TEST(SettingsStore, LoadSettings) {
         {"empty text is the default", {{L"DirectLogin", L""}}, false, true, false},
         {"yes is the default", {{L"DirectLogin", L"yes"}, {L"ExtStatus", L"yes"}}, false, true, false},
         {"2x is the default", {{L"DirectLogin", L"2x"}, {L"CloseAfterStart", L"2x"}}, false, true, false},
-        {"bad first value, good later ones",
-         {{L"CloseAfterStart", L"?"}, {L"DirectLogin", L"0"}, {L"ExtStatus", L" 1 "}},
-         false,
-         false,
-         true},
-        {"REG_DWORD",
-         {{L"CloseAfterStart", int32_t{-1}, REG_DWORD}, {L"DirectLogin", int32_t{0}, REG_DWORD}},
-         true,
-         false,
-         false},
-        {"a list is the default",
-         {{L"DirectLogin", std::vector<std::wstring>{L"0"}, REG_MULTI_SZ}},
-         false,
-         true,
-         false},
+        {"bad first value, good later ones", {{L"CloseAfterStart", L"?"}, {L"DirectLogin", L"0"}, {L"ExtStatus", L" 1 "}}, false, false, true},
+        {"REG_DWORD", {{L"CloseAfterStart", int32_t{-1}, REG_DWORD}, {L"DirectLogin", int32_t{0}, REG_DWORD}}, true, false, false},
+        {"a list is the default", {{L"DirectLogin", std::vector<std::wstring>{L"0"}, REG_MULTI_SZ}}, false, true, false},
     };
+    // clang-format on
     Reg reg;
     for (const auto& c : cases) {
         test::ScratchKey scratch(HKEY_CURRENT_USER, ScratchPath());
