@@ -188,8 +188,9 @@ void MainWindow::StatusChange() {
 void MainWindow::ShowUserStatus() {
     err::Trap(L"frmMain.ShowUserStatus", err::NoArgs(), [&] {
         shownFor_ = UserForLookup();
-        std::optional<int32_t> code = err::IgnoreErrors(
-            [&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); }, std::optional<int32_t>());
+        std::optional<int32_t> code =
+            err::IgnoreErrors([&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); },
+                              std::optional<int32_t>());
         HWND list = Item(IDC_IMGCOMB_STATUS);
         int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         int found = -1;

@@ -69,8 +69,8 @@ private:
     platform::UniqueImageList statusImages_;
     std::array<platform::UniqueImageList, 4> buttonImages_;
     platform::UniqueIcon bigIcon_, smallIcon_;
-    std::wstring shownFor_;      // the user whose status and message the window shows
-    bool messageTyped_ = false;  // the message box holds what the user wrote
+    std::wstring shownFor_;     // the user whose status and message the window shows
+    bool messageTyped_ = false; // the message box holds what the user wrote
     bool loadingMessage_ = false;
     bool starting_ = false;
     bool closeAfterStart_ = false; // a close that came during a start

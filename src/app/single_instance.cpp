@@ -5,10 +5,16 @@
 
 namespace velmora::app {
 
+namespace {
+// Held until the process ends; "Local\" makes it one per session.
+platform::UniqueHandle g_running;
+} // namespace
+
 bool HandOverToRunningInstance() {
-    // Held until the process ends; "Local\" makes it one per session.
-    static platform::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Local\\Ardentix.Velmora.Running"));
-    if (!mutex || GetLastError() != ERROR_ALREADY_EXISTS)
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Ardentix.Velmora.Running");
+    DWORD error = GetLastError(); // before anything else can change it
+    g_running.reset(mutex);
+    if (!mutex || error != ERROR_ALREADY_EXISTS)
         return false;
     // The first one may still be on its way to its window.
     HWND main = nullptr;

@@ -1,298 +1,178 @@
 // The main window of the real velmora.exe, driven as a user would through the GUI driver, with
 // the stand-in client installed as the client.
-#include "gui_driver/gui_driver.h"
-
 #include "app/main_window_ids.h"
 #include "app/window_position.h"
 #include "client/icq_lite.h"
 #include "errors/show_error_window.h"
-#include "settings/reg.h"
-#include "support/standin.h"
-#include "support/support.h"
-#include "textfiles/file.h"
-#include "textfiles/ini_file.h"
+#include "support/app.h"
 
 #include <gtest/gtest.h>
-#include <commctrl.h>
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
 using namespace app;
-
-// What the shipped English file makes of a key (the key itself when it has no entry).
-std::wstring English(const wchar_t* key) {
-    File file;
-    IniFile ini(file);
-    ini.SetINIPath(test::BinDir() + L"\\Languages\\English.ini");
-    ini.ReadINI();
-    return ini.ReadValue(L"Language", key, key);
-}
-
 using test::Narrow;
 
 class MainWindowE2E : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(
-            reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
-            ERROR_SUCCESS);
+    HWND Item(int id) const { return app_.Item(id); }
+    // Picks a listed user as a user would.
+    void Choose(const std::wstring& number) {
+        auto items = gui::ComboItems(Item(IDC_COMB_USER));
+        auto at = std::find(items.begin(), items.end(), number);
+        ASSERT_NE(at, items.end()) << Narrow(number) << " is not listed";
+        ASSERT_TRUE(gui::ComboSelect(Item(IDC_COMB_USER), static_cast<int>(at - items.begin())));
     }
-
-    // Starts velmora.exe and waits until its main window is shown and its lists are filled.
-    HWND Open() {
-        velmora_ = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
-        HWND main = gui::WaitForTopWindow(velmora_.Id(), kMainWindowClass, kMainWindowTitle);
-        if (main) {
-            EXPECT_TRUE(test::WaitFor([&] { return gui::ComboCount(Item(main, IDC_IMGCOMB_STATUS)) == 7; }))
-                << "the status list was not filled";
-        }
-        return main;
-    }
-
-    static HWND Item(HWND main, int id) { return gui::Control(main, id); }
-
-    // The window that has the keyboard focus in the program.
-    static HWND FocusedWindow(HWND main) {
-        GUITHREADINFO info{sizeof(info)};
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
-        return info.hwndFocus;
-    }
-    // The id of the control (of the main window) that holds it, 0 for none.
-    static int FocusedId(HWND main) {
-        HWND hwnd = FocusedWindow(main);
-        while (hwnd && GetParent(hwnd) != main)
-            hwnd = GetParent(hwnd);
-        return hwnd ? GetDlgCtrlID(hwnd) : 0;
-    }
-
-    std::wstring Setting(const wchar_t* name) const {
-        return reg_.ReadValue(name, test::kSettingsKey, HKEY_CURRENT_USER).AsText();
-    }
-
-    Reg reg_;
-    test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
-    test::ScratchKey owners_{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
-    test::ScratchKey machine_{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
-    test::ChildProcess velmora_;
-};
-
-// ---- what the window shows ----
-
-TEST_F(MainWindowE2E, ShowsTheRecordedUsersAndTheChosenUsersStatus) {
-    test::StandinInstall install;
-    test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", L"Back in five"}}},
-                       {L"44556677", 0, {{L"DNDStatusText", L"In a meeting"}}},
-                       {L"987654", 256, {}},
-                       {L"555", 257, {}}},
-                      L"123456789");
-    HWND main = Open();
-    ASSERT_NE(main, nullptr) << "no main window";
-    HWND users = Item(main, IDC_COMB_USER), list = Item(main, IDC_IMGCOMB_STATUS);
-
-    std::vector<std::wstring> expectedUsers = reg_.EnumKeys(icqlite::kOwnersKey, HKEY_CURRENT_USER);
-    EXPECT_EQ(gui::ComboItems(users), expectedUsers) << "not the recorded users in enumeration order";
-    EXPECT_EQ(gui::Text(users), L"123456789");
-    EXPECT_EQ(gui::ComboItems(list),
-              (std::vector<std::wstring>{L"Online", L"Away", L"DND", L"N/A", L"Occupied", L"Free For Chat",
-                                         L"Invisible"}));
-
-    struct Expect {
-        const char* name;
+    struct Shown {
         int selected;
         bool listEnabled, notice, message;
         std::wstring label, text;
     };
-    auto check = [&](const Expect& e) {
+    void Expect(const char* step, const Shown& e) {
+        SCOPED_TRACE(step);
+        HWND list = Item(IDC_IMGCOMB_STATUS);
         EXPECT_TRUE(test::WaitFor([&] { return gui::ComboSelected(list) == e.selected; }, 3s))
-            << e.name << ": selected " << gui::ComboSelected(list) << ", expected " << e.selected;
-        EXPECT_EQ(gui::IsEnabled(list), e.listEnabled) << e.name;
-        EXPECT_EQ(gui::IsVisible(Item(main, IDC_LBL_NOTIFY)), e.notice) << e.name;
-        EXPECT_EQ(gui::IsVisible(Item(main, IDC_LBL_STATUS_TEXT)), e.message) << e.name;
-        EXPECT_EQ(gui::IsVisible(Item(main, IDC_TXT_STATUS_TEXT)), e.message) << e.name;
+            << "selected " << gui::ComboSelected(list) << ", expected " << e.selected;
+        EXPECT_EQ(gui::IsEnabled(list), e.listEnabled);
+        EXPECT_EQ(gui::IsVisible(Item(IDC_LBL_NOTIFY)), e.notice);
+        EXPECT_EQ(gui::IsVisible(Item(IDC_TXT_STATUS_TEXT)), e.message);
+        EXPECT_EQ(gui::IsVisible(Item(IDC_LBL_STATUS_TEXT)), e.message);
         if (e.message) {
-            EXPECT_EQ(gui::Text(Item(main, IDC_LBL_STATUS_TEXT)), e.label) << e.name;
-            EXPECT_EQ(gui::Text(Item(main, IDC_TXT_STATUS_TEXT)), e.text) << e.name;
+            EXPECT_EQ(gui::Text(Item(IDC_LBL_STATUS_TEXT)), e.label);
+            EXPECT_EQ(gui::Text(Item(IDC_TXT_STATUS_TEXT)), e.text);
         }
-    };
-    check({"last owner, Away", 1, true, false, true, L"Away Message", L"Back in five"});
-
-    auto choose = [&](const std::wstring& number) {
-        auto items = gui::ComboItems(users);
-        auto at = std::find(items.begin(), items.end(), number);
-        ASSERT_NE(at, items.end()) << Narrow(number) << " is not listed";
-        ASSERT_TRUE(gui::ComboSelect(users, static_cast<int>(at - items.begin())));
-    };
-    choose(L"987654");
-    check({"stored 256", 6, false, true, false, L"", L""});
-    choose(L"44556677");
-    check({"Online", 0, true, false, false, L"", L""});
-    choose(L"555");
-    check({"stored 257", 6, false, true, false, L"", L""});
-    choose(L"44556677");
-    ASSERT_TRUE(gui::ComboSelect(list, 2));
-    check({"DND chosen", 2, true, false, true, L"DND Message", L"In a meeting"});
-    // Typing does not re-read the status.
-    ASSERT_TRUE(gui::SetText(users, L"987654"));
-    check({"typed, not chosen", 2, true, false, true, L"DND Message", L"In a meeting"});
-
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
-}
-
-// The tips come a moment after the window shows; every part of both boxes (the box, its inner
-// combo box and edit field) then has one.
-TEST_F(MainWindowE2E, BothBoxesGetTheirTipsOnceTheWindowIsShown) {
-    test::StandinInstall install;
-    HWND main = Open();
-    ASSERT_NE(main, nullptr);
-    int parts = 0;
-    for (int id : {IDC_COMB_USER, IDC_IMGCOMB_STATUS}) {
-        HWND box = Item(main, id);
-        ++parts;
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            ++parts;
-            for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
-                ++parts;
-        }
+        EXPECT_EQ(gui::FindTopWindow(app_.Pid(), err::kErrorWindowClass, nullptr), nullptr) << "a report";
     }
-    LRESULT tools = -1;
-    EXPECT_TRUE(test::WaitFor([&] {
-        for (HWND tip : gui::TopWindows(velmora_.Id(), TOOLTIPS_CLASSW, nullptr))
-            if (GetWindow(tip, GW_OWNER) == main)
-                return (tools = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0)) == parts;
-        return false;
-    })) << "the window's tooltip has "
-        << tools << " tools for the " << parts << " parts of the boxes";
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
+    RegData Stored(const wchar_t* name, const wchar_t* user) const {
+        return icqlite::ReadMachineValue(name, icqlite::UserKey(user));
+    }
+
+    test::App app_;
+};
+
+// What the window shows of each user, chosen from the list or typed; odd stored values neither
+// block the window nor bring up a report.
+TEST_F(MainWindowE2E, ShowsTheChosenOrTypedUsersStatusAndMessage) {
+    const std::wstring longMessage(100000, L'x'); // the edit control would take minutes for this
+    test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", longMessage}}},
+                       {L"44556677", 0, {{L"DNDStatusText", L"In a meeting"}}},
+                       {L"987654", 256, {}},
+                       {L"555", 257, {}},
+                       {L"333", 3, {}}},
+                      L"123456789");
+    app_.reg.WriteValue(L"LastStatus", L"abc", REG_SZ, icqlite::UserKey(L"444"), HKEY_LOCAL_MACHINE,
+                        icqlite::kClientView);
+    app_.reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\444",
+                        HKEY_CURRENT_USER);
+    ASSERT_NE(app_.Start(), nullptr);
+    EXPECT_EQ(gui::ComboItems(Item(IDC_COMB_USER)),
+              app_.reg.EnumKeys(icqlite::kOwnersKey, HKEY_CURRENT_USER));
+    EXPECT_EQ(gui::Text(Item(IDC_COMB_USER)), L"123456789");
+    EXPECT_EQ(gui::ComboItems(Item(IDC_IMGCOMB_STATUS)),
+              (std::vector<std::wstring>{L"Online", L"Away", L"DND", L"N/A", L"Occupied", L"Free For Chat",
+                                         L"Invisible"}));
+    Expect("last owner, Away, a very long message",
+           {1, true, false, true, L"Away Message", longMessage.substr(0, 4096)});
+    Choose(L"987654");
+    Expect("stored 256", {6, false, true, false});
+    Choose(L"44556677");
+    Expect("Online", {0, true, false, false});
+    ASSERT_TRUE(gui::ComboSelect(Item(IDC_IMGCOMB_STATUS), 2));
+    Expect("DND chosen", {2, true, false, true, L"DND Message", L"In a meeting"});
+    Choose(L"333");
+    Expect("a status the list does not know", {-1, true, false, false});
+    Choose(L"444");
+    Expect("a status that is no number", {-1, true, false, false});
+    // Typing the number of a recorded user shows that user's data, as choosing it does.
+    ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L"98-76-54"));
+    Expect("typed, stored 256", {6, false, true, false});
+    ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L"555"));
+    Expect("typed, stored 257", {6, false, true, false});
+    EXPECT_EQ(app_.Close(), 0);
 }
-
-TEST_F(MainWindowE2E, AStatusTheListDoesNotKnowIsReportedAndTheSelectionStays) {
-    test::StandinInstall install;
-    test::RecordUsers({{L"123456789", 1, {}}, {L"333", 3, {}}}, L"123456789");
-    HWND main = Open();
-    ASSERT_NE(main, nullptr);
-    HWND users = Item(main, IDC_COMB_USER), list = Item(main, IDC_IMGCOMB_STATUS);
-    ASSERT_EQ(gui::ComboSelected(list), 1);
-    auto items = gui::ComboItems(users);
-    auto at = std::find(items.begin(), items.end(), L"333");
-    ASSERT_NE(at, items.end());
-    ASSERT_TRUE(gui::ComboSelect(users, static_cast<int>(at - items.begin())));
-
-    HWND report = gui::WaitForTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr);
-    ASSERT_NE(report, nullptr) << "no report for status 3";
-    std::wstring text;
-    EXPECT_TRUE(test::WaitFor([&] {
-        text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT));
-        return text.find(L"Call Stack: frmMain.combUser_Click") != std::wstring::npos;
-    })) << Narrow(text);
-    EXPECT_LT(text.find(L"Call Stack: frmMain.ShowUserStatus"),
-              text.find(L"Call Stack: frmMain.combUser_Click"))
-        << Narrow(text);
-    EXPECT_EQ(gui::ComboSelected(list), 1) << "the selection changed";
-    EXPECT_TRUE(gui::IsEnabled(main));
-    gui::Close(report);
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
-}
-
-// ---- the start ----
 
 TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
     struct Case {
         const char* name;
         std::wstring typed;
-        int status; // index in the list
-        std::wstring message;
+        int status;             // index in the list; -1: left as shown
+        const wchar_t* message; // typed into the box; nullptr: left as shown
         bool direct, closeAfter;
         long long owner, code;
-        const wchar_t* messageValue;
+        const wchar_t* messageValue; // what the client reads afterwards
+        const wchar_t* expectedMessage;
     };
     const Case cases[] = {
         {"Away, direct login, close after start", L"", 1, L"Gone fishing", true, true, 123456789, 1,
-         L"AwayStatusText"},
-        {"typed with dashes, Online, login window, stay open", L"123-456", 0, L"", false, false, 123456, 0,
-         nullptr},
+         L"AwayStatusText", L"Gone fishing"},
+        {"typed with dashes, Online, login window, stay open", L"123-456", 0, nullptr, false, false, 123456,
+         0, nullptr, nullptr},
         {"leading zeros, Free For Chat", L" 00777 ", 5, L"Talk to me", false, false, 777, 32,
-         L"ChatStatusText"},
+         L"ChatStatusText", L"Talk to me"},
+        // The other user's message is shown, not the last owner's: it stays as it was.
+        {"another recorded user typed, message untouched", L"555-666", -1, nullptr, false, false, 555666, 1,
+         L"AwayStatusText", L"theirs"},
     };
-    test::StandinInstall install;
     for (const Case& c : cases) {
-        owners_.Clear();
-        machine_.Clear();
-        settings_.Clear();
-        SetUp();
-        reg_.WriteValue(L"DirectLogin", c.direct ? L"1" : L"0", REG_SZ, test::kSettingsKey,
-                        HKEY_CURRENT_USER);
-        reg_.WriteValue(L"CloseAfterStart", c.closeAfter ? L"1" : L"0", REG_SZ, test::kSettingsKey,
-                        HKEY_CURRENT_USER);
-        test::RecordUsers({{L"123456789", 4, {{L"AwayStatusText", L"old"}}}}, L"123456789");
+        SCOPED_TRACE(c.name);
+        test::App app;
+        app.SetSetting(L"DirectLogin", c.direct ? L"1" : L"0");
+        app.SetSetting(L"CloseAfterStart", c.closeAfter ? L"1" : L"0");
+        test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", L"mine"}}},
+                           {L"555666", 1, {{L"AwayStatusText", L"theirs"}}}},
+                          L"123456789");
         test::StandinClient standin(L"StartHandsTheChoice");
-
-        HWND main = Open();
-        ASSERT_NE(main, nullptr) << c.name;
-        if (!c.typed.empty()) {
-            ASSERT_TRUE(gui::SetText(Item(main, IDC_COMB_USER), c.typed)) << c.name;
+        HWND main = app.Start();
+        ASSERT_NE(main, nullptr);
+        if (!c.typed.empty())
+            ASSERT_TRUE(gui::SetText(app.Item(IDC_COMB_USER), c.typed));
+        if (c.status >= 0)
+            ASSERT_TRUE(gui::ComboSelect(app.Item(IDC_IMGCOMB_STATUS), c.status));
+        if (c.message) {
+            ASSERT_TRUE(test::WaitFor([&] { return gui::IsVisible(app.Item(IDC_TXT_STATUS_TEXT)); }));
+            ASSERT_TRUE(gui::SetText(app.Item(IDC_TXT_STATUS_TEXT), c.message));
         }
-        ASSERT_TRUE(gui::ComboSelect(Item(main, IDC_IMGCOMB_STATUS), c.status)) << c.name;
-        if (c.messageValue) {
-            ASSERT_TRUE(test::WaitFor([&] { return gui::IsVisible(Item(main, IDC_TXT_STATUS_TEXT)); }))
-                << c.name;
-            ASSERT_TRUE(gui::SetText(Item(main, IDC_TXT_STATUS_TEXT), c.message)) << c.name;
-        }
-        ASSERT_TRUE(gui::Click(Item(main, IDC_CBTN_START))) << c.name;
-
-        if (c.direct) {
-            // The start takes at least the login pause: the wait window shows meanwhile.
-            HWND wait = gui::WaitForTopWindow(velmora_.Id(), kWaitWindowClass, nullptr, 5s);
-            ASSERT_NE(wait, nullptr) << c.name << ": no wait window";
+        ASSERT_TRUE(gui::Click(app.Item(IDC_CBTN_START)));
+        if (c.direct) { // the start takes at least the login pause: the wait window shows meanwhile
+            HWND wait = app.Window(kWaitWindowClass, 5s);
+            ASSERT_NE(wait, nullptr) << "no wait window";
             EXPECT_EQ(gui::Text(gui::Control(wait, IDC_WAIT_TEXT)),
-                      English(L"One Moment please, ICQ Lite is starting"))
-                << c.name << ": the wait window is not in the current language";
-            EXPECT_EQ(GetWindow(wait, GW_OWNER), main) << c.name;
+                      test::Shipped(L"English", L"One Moment please, ICQ Lite is starting"));
+            EXPECT_EQ(GetWindow(wait, GW_OWNER), main);
             EXPECT_NE(GetWindowLongW(wait, GWL_STYLE) & WS_CAPTION, WS_CAPTION)
-                << c.name << ": the wait window has a caption";
+                << "the wait window has a caption";
         }
-        ASSERT_TRUE(standin.WaitForLine(L"window")) << c.name << ": the client did not come up\n"
-                                                    << standin.Read().Raw();
+        ASSERT_TRUE(standin.WaitForLine(L"window")) << "the client did not come up\n" << standin.Read().Raw();
         if (c.closeAfter) {
-            EXPECT_EQ(velmora_.Wait(10s), 0) << c.name << ": Velmora did not end after the start";
-            EXPECT_EQ(Setting(L"CloseAfterStart"), L"1") << c.name << ": settings not saved";
-            EXPECT_FALSE(Setting(L"frmMain.Left").empty()) << c.name << ": position not saved";
+            EXPECT_EQ(app.Process().Wait(10s), 0) << "Velmora did not end after the start";
+            EXPECT_EQ(app.Setting(L"CloseAfterStart"), L"1") << "settings not saved";
+            EXPECT_FALSE(app.Setting(L"frmMain.Left").empty()) << "position not saved";
         } else {
-            EXPECT_TRUE(test::WaitFor([&] { return gui::IsEnabled(main); }))
-                << c.name << ": main window disabled";
-            EXPECT_EQ(gui::FindTopWindow(velmora_.Id(), kWaitWindowClass, nullptr), nullptr)
-                << c.name << ": the wait window stayed";
-            EXPECT_TRUE(velmora_.Running()) << c.name;
+            EXPECT_TRUE(test::WaitFor([&] { return gui::IsEnabled(main); })) << "main window disabled";
+            EXPECT_EQ(gui::FindTopWindow(app.Pid(), kWaitWindowClass, nullptr), nullptr)
+                << "the wait window stayed";
         }
-        if (c.direct) {
-            EXPECT_TRUE(standin.WaitForLine(L"enter")) << c.name << ": no Enter\n" << standin.Read().Raw();
-        }
-        ASSERT_TRUE(standin.CloseWindows()) << c.name;
+        if (c.direct)
+            EXPECT_TRUE(standin.WaitForLine(L"enter")) << "no Enter\n" << standin.Read().Raw();
+        ASSERT_TRUE(standin.CloseWindows());
         test::Record record = standin.Read();
-        EXPECT_EQ(record.Number(L"LastOwner"), c.owner) << c.name << "\n" << record.Raw();
-        EXPECT_EQ(record.Number(L"LastStatus"), c.code) << c.name << "\n" << record.Raw();
-        EXPECT_EQ(record.Count(L"enter"), c.direct ? 1u : 0u) << c.name << "\n" << record.Raw();
-        if (c.messageValue) {
-            EXPECT_EQ(record.First(c.messageValue).value_or(L"<none>"), c.message) << c.name << "\n"
-                                                                                   << record.Raw();
-        }
-        if (!c.closeAfter) {
-            gui::Close(main);
-            EXPECT_EQ(velmora_.Wait(10s), 0) << c.name;
-        }
+        EXPECT_EQ(record.Number(L"LastOwner"), c.owner) << record.Raw();
+        EXPECT_EQ(record.Number(L"LastStatus"), c.code) << record.Raw();
+        EXPECT_EQ(record.Count(L"enter"), c.direct ? 1u : 0u) << record.Raw();
+        if (c.messageValue)
+            EXPECT_EQ(record.First(c.messageValue).value_or(L"<none>"), c.expectedMessage) << record.Raw();
+        if (!c.closeAfter)
+            EXPECT_EQ(app.Close(), 0);
     }
 }
 
-TEST_F(MainWindowE2E, NumbersThatAreNoNumbersAreRefusedAndNothingIsWritten) {
-    test::StandinInstall install;
-    test::RecordUsers({{L"44556677", 0, {}}}, L"44556677");
+// Refused before anything is written: no number, no ICQ number, no status.
+TEST_F(MainWindowE2E, WhatCannotBeStartedIsToldAndNothingIsWritten) {
+    test::RecordUsers({{L"44556677", 0, {}}, {L"333", 3, {}}}, L"44556677");
     test::StandinClient standin(L"Refused");
-    HWND main = Open();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(app_.Start(), nullptr);
     struct Case {
         const wchar_t* typed;
         const wchar_t* message;
@@ -304,175 +184,156 @@ TEST_F(MainWindowE2E, NumbersThatAreNoNumbersAreRefusedAndNothingIsWritten) {
         {L"---", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
         {L"12a", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
         {L"2147483648", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
-        {L"+5", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
-        {L"1.5", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
+        {L"333", L"Choose a Status", gui::MessageIcon::Information}, // its stored status is unknown
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(gui::SetText(Item(main, IDC_COMB_USER), c.typed)) << Narrow(c.typed);
-        ASSERT_TRUE(gui::Click(Item(main, IDC_CBTN_START))) << Narrow(c.typed);
-        auto box = gui::WaitForMessageBox(velmora_.Id());
-        ASSERT_TRUE(box) << Narrow(c.typed) << ": no message";
-        EXPECT_EQ(box->text, c.message) << Narrow(c.typed) << ": " << Narrow(box->text);
-        EXPECT_EQ(box->caption, L"Velmora") << Narrow(c.typed);
-        EXPECT_EQ(box->icon, c.icon) << Narrow(c.typed) << ": " << gui::IconName(box->icon);
-        EXPECT_EQ(box->buttonIds, std::vector<int>{IDOK}) << Narrow(c.typed);
+        SCOPED_TRACE(Narrow(c.typed));
+        ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), c.typed));
+        ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
+        auto box = app_.Message();
+        ASSERT_TRUE(box) << "no message";
+        EXPECT_EQ(box->text, c.message) << Narrow(box->text);
+        EXPECT_EQ(box->caption, L"Velmora");
+        EXPECT_EQ(box->icon, c.icon) << Narrow(gui::IconName(box->icon));
+        EXPECT_EQ(box->buttonIds, std::vector<int>{IDOK});
         ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK));
-        ASSERT_TRUE(test::WaitFor([&] { return !gui::FindMessageBox(velmora_.Id()); }));
-        EXPECT_TRUE(gui::IsEnabled(main)) << Narrow(c.typed);
+        ASSERT_TRUE(
+            test::WaitFor([&] { return !gui::FindMessageBox(app_.Pid()) && gui::IsEnabled(app_.Main()); }));
     }
-    // Nothing reached the client's data, and no client was started.
-    EXPECT_EQ(reg_.ReadValue(L"LastOwner", icqlite::kOwnersKey, HKEY_CURRENT_USER).AsText(), L"44556677");
-    EXPECT_EQ(reg_.EnumKeys(L"Software\\Mirabilis\\ICQ\\NewOwners", HKEY_LOCAL_MACHINE, icqlite::kClientView),
-              std::vector<std::wstring>{L"44556677"});
+    EXPECT_EQ(icqlite::LastUser(), L"44556677");
     EXPECT_EQ(test::Record::Load(standin.RecordPath()).Raw(), "") << "the client was started";
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
+    EXPECT_EQ(app_.Close(), 0);
+}
+
+// Whatever happens while the client is being started, it is started once: clicks and keys given
+// meanwhile are dropped, a close waits for the end of the start, and the window does not take the
+// foreground back from the program the user went to.
+TEST_F(MainWindowE2E, OneStartWhateverHappensDuringIt) {
+    app_.SetSetting(L"DirectLogin", L"1");
+    test::RecordUsers({{L"4711", 0, {}}}, L"4711");
+    // The start waits for the client's window for seconds: time for all of the following.
+    test::StandinClient standin(L"OneStart", {.windowDelayMs = 3500});
+    ASSERT_NE(app_.Start(), nullptr);
+    ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
+    ASSERT_NE(app_.Window(kWaitWindowClass, 5s), nullptr);
+    HWND start = Item(IDC_CBTN_START);
+    PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageW(Item(IDC_COMB_USER), WM_KEYDOWN, VK_RETURN, 0);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(app_.Main(), WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_TRUE(IsWindow(app_.Main())) << "closed while the start was still going on";
+    test::FocusBystander bystander(L"OneStart");
+    ASSERT_TRUE(bystander.Ready());
+    ASSERT_TRUE(app_.Process().Running()) << "the start was over before the bystander came";
+
+    EXPECT_EQ(app_.Process().Wait(15s), 0) << "no orderly end after the start";
+    EXPECT_TRUE(standin.WaitForLine(L"enter")) << standin.Read().Raw();
+    EXPECT_EQ(standin.Read().Count(L"pid"), 1u) << "started twice:\n" << standin.Read().Raw();
+    EXPECT_EQ(GetForegroundWindow(), bystander.Window()) << "the foreground was taken back";
+    EXPECT_FALSE(app_.Setting(L"frmMain.Left").empty()) << "the close did not save the position";
 }
 
 TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsable) {
-    test::ScratchKey appPaths32{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
-    reg_.WriteValue(L"", L"C:\\nowhere\\ICQLite.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
-                    RegView::View32);
-    reg_.WriteValue(L"LiteBuildId", L"4711 test build", REG_SZ, L"Software\\Mirabilis\\ICQ\\DefaultPrefs",
-                    HKEY_LOCAL_MACHINE, icqlite::kClientView);
-    reg_.WriteValue(L"DirectLogin", L"0", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
+    test::ScratchKey appPaths{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
+    app_.reg.WriteValue(L"", L"C:\\nowhere\\ICQLite.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
+                        RegView::View32);
+    app_.reg.WriteValue(L"LiteBuildId", L"4711 test build", REG_SZ, icqlite::kDefaultPrefsKey,
+                        HKEY_LOCAL_MACHINE, icqlite::kClientView);
     test::RecordUsers({{L"44556677", 0, {}}}, L"44556677");
-    HWND main = Open();
-    ASSERT_NE(main, nullptr);
-
+    ASSERT_NE(app_.Start(), nullptr);
     HWND report = nullptr;
     for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
         if (report) // so that the second report can be told from the first
             SendMessageW(gui::Control(report, err::IDC_ERR_TEXT), WM_SETTEXT, 0,
                          reinterpret_cast<LPARAM>(L""));
-        ASSERT_TRUE(gui::Click(Item(main, IDC_CBTN_START))) << "attempt " << attempt;
-        HWND window = gui::WaitForTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr);
-        ASSERT_NE(window, nullptr) << "attempt " << attempt << ": no report window";
-        if (report) {
-            EXPECT_EQ(window, report) << "a second report window opened";
-        }
+        ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
+        HWND window = app_.Window(err::kErrorWindowClass);
+        ASSERT_NE(window, nullptr) << "no report window";
+        EXPECT_TRUE(!report || window == report) << "a second report window opened";
         report = window;
         std::wstring text;
         ASSERT_TRUE(test::WaitFor([&] {
-            text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT));
-            return text.find(L"frmMain.cbtnStart_Click") != std::wstring::npos;
+            return (text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT)))
+                       .find(L"frmMain.cbtnStart_Click") != std::wstring::npos;
         })) << Narrow(text);
-        EXPECT_EQ(gui::TopWindows(velmora_.Id(), err::kErrorWindowClass).size(), 1u);
-        // Before the report shows, the start has been wound up.
-        EXPECT_TRUE(gui::IsEnabled(main)) << "attempt " << attempt << ": the main window stayed disabled";
-        EXPECT_EQ(gui::FindTopWindow(velmora_.Id(), kWaitWindowClass, nullptr), nullptr)
-            << "attempt " << attempt << ": the wait window stayed";
-        size_t shell = text.find(L"Call Stack: clsStarter.CheckPath"); // the path is checked first
-        size_t start = text.find(L"Call Stack: clsStarter.StartICQ");
-        size_t click = text.find(L"Call Stack: frmMain.cbtnStart_Click");
-        EXPECT_TRUE(shell != std::wstring::npos && start > shell && click > start &&
-                    click != std::wstring::npos)
-            << "call stack out of order:\n"
-            << Narrow(text);
+        EXPECT_TRUE(gui::IsEnabled(app_.Main())) << "the main window stayed disabled";
+        EXPECT_EQ(gui::FindTopWindow(app_.Pid(), kWaitWindowClass, nullptr), nullptr)
+            << "the wait window stayed";
+        size_t check = text.find(L"Call Stack: clsStarter."),
+               click = text.find(L"Call Stack: frmMain.cbtnStart_Click");
+        EXPECT_TRUE(check < click && click != std::wstring::npos) << Narrow(text);
         EXPECT_EQ(text.find(L"frmMain.cbtnStart_Click"), text.rfind(L"frmMain.cbtnStart_Click"))
-            << "the earlier report was kept:\n"
             << Narrow(text);
-        const std::wstring build = L"\r\nICQ Lite Build: 4711 test build";
-        EXPECT_TRUE(text.ends_with(build)) << Narrow(text);
+        EXPECT_TRUE(text.ends_with(L"\r\nICQ Lite Build: 4711 test build")) << Narrow(text);
     }
     gui::Close(report);
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
+    EXPECT_EQ(app_.Close(), 0);
 }
 
-// ---- keyboard ----
-
 TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {
-    test::StandinInstall install;
     test::RecordUsers({{L"44556677", 1, {{L"AwayStatusText", L"x"}}}}, L"44556677");
-    HWND main = Open();
+    HWND main = app_.Start();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(test::WaitFor([&] { return FocusedId(main) == IDC_COMB_USER; }))
-        << "the focus starts at " << FocusedId(main);
-    const int order[] = {IDC_IMGCOMB_STATUS,   IDC_TXT_STATUS_TEXT, IDC_CBTN_START, IDC_CBTN_SETTINGS,
-                         IDC_CBTN_NEW_VERSION, IDC_CBTN_INFO,       IDC_COMB_USER};
-    for (int expected : order) {
-        PostMessageW(FocusedWindow(main), WM_KEYDOWN, VK_TAB, 0);
-        EXPECT_TRUE(test::WaitFor([&] { return FocusedId(main) == expected; }, 3s))
-            << "Tab led to " << FocusedId(main) << " instead of " << expected;
+    auto focused = [&] {
+        GUITHREADINFO info{sizeof(info)};
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+        HWND hwnd = info.hwndFocus;
+        while (hwnd && GetParent(hwnd) != main)
+            hwnd = GetParent(hwnd);
+        return std::pair(info.hwndFocus, hwnd ? GetDlgCtrlID(hwnd) : 0);
+    };
+    ASSERT_TRUE(test::WaitFor([&] { return focused().second == IDC_COMB_USER; })) << focused().second;
+    for (int expected : {IDC_IMGCOMB_STATUS, IDC_TXT_STATUS_TEXT, IDC_CBTN_START, IDC_CBTN_SETTINGS,
+                         IDC_CBTN_NEW_VERSION, IDC_CBTN_INFO, IDC_COMB_USER}) {
+        PostMessageW(focused().first, WM_KEYDOWN, VK_TAB, 0);
+        EXPECT_TRUE(test::WaitFor([&] { return focused().second == expected; }, 3s))
+            << "Tab led to " << focused().second << " instead of " << expected;
     }
     // Esc has nothing to cancel: the window stays and keeps working.
-    PostMessageW(FocusedWindow(main), WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(FocusedWindow(main), WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(test::WaitFor([&] { return FocusedId(main) == IDC_IMGCOMB_STATUS; }, 3s));
-    EXPECT_TRUE(IsWindow(main) && velmora_.Running()) << "Esc closed the window";
-    EXPECT_FALSE(gui::FindMessageBox(velmora_.Id()));
-
+    PostMessageW(focused().first, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(focused().first, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(test::WaitFor([&] { return focused().second == IDC_IMGCOMB_STATUS; }, 3s));
+    EXPECT_TRUE(IsWindow(main) && app_.Process().Running()) << "Esc closed the window";
     // Enter presses Start, wherever the focus is in the window.
-    ASSERT_TRUE(gui::SetText(Item(main, IDC_COMB_USER), L""));
-    PostMessageW(FocusedWindow(main), WM_KEYDOWN, VK_RETURN, 0);
-    auto box = gui::WaitForMessageBox(velmora_.Id(), 5s);
+    ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L""));
+    PostMessageW(focused().first, WM_KEYDOWN, VK_RETURN, 0);
+    auto box = app_.Message(5s);
     ASSERT_TRUE(box) << "Enter did not start";
     EXPECT_EQ(box->text, L"You have to enter a ICQ Number first");
     gui::AnswerMessageBox(box->hwnd, IDOK);
-    gui::Close(main);
-    EXPECT_EQ(velmora_.Wait(10s), 0);
-}
-
-// ---- where the window opens ----
-
-wchar_t DecimalSeparator() {
-    wchar_t separator[8] = L".";
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    return separator[0];
+    EXPECT_EQ(app_.Close(), 0);
 }
 
 TEST_F(MainWindowE2E, ReopensWhereItWasClosedOrCentredWhenThatCannotBe) {
-    test::StandinInstall install;
-    HWND main = Open();
+    HWND main = app_.Start();
     ASSERT_NE(main, nullptr);
-    // No recorded users: an empty list, Online chosen, and nothing to report.
-    EXPECT_EQ(gui::ComboCount(Item(main, IDC_COMB_USER)), 0);
-    EXPECT_EQ(gui::Text(Item(main, IDC_COMB_USER)), L"");
-    EXPECT_EQ(gui::ComboSelected(Item(main, IDC_IMGCOMB_STATUS)), 0) << "not Online";
-    EXPECT_FALSE(gui::IsVisible(Item(main, IDC_TXT_STATUS_TEXT)));
-    EXPECT_EQ(gui::FindTopWindow(velmora_.Id(), err::kErrorWindowClass, nullptr), nullptr);
-    const UINT dpi = GetDpiForWindow(main);
     SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(test::WaitFor([&] { return gui::WindowRect(main).left == 130; }));
-    RECT closedAt = gui::WindowRect(main);
-    gui::Close(main);
-    ASSERT_EQ(velmora_.Wait(10s), 0);
-
-    const wchar_t separator = DecimalSeparator();
-    EXPECT_EQ(Setting(L"frmMain.Left"), FormatTwips(PixelsToTwips(closedAt.left, dpi), separator));
-    EXPECT_EQ(Setting(L"frmMain.Top"), FormatTwips(PixelsToTwips(closedAt.top, dpi), separator));
-
-    main = Open();
+    ASSERT_EQ(app_.Close(), 0);
+    main = app_.Start();
     ASSERT_NE(main, nullptr);
-    RECT reopened = gui::WindowRect(main);
-    EXPECT_EQ(reopened.left, closedAt.left);
-    EXPECT_EQ(reopened.top, closedAt.top);
-    gui::Close(main);
-    ASSERT_EQ(velmora_.Wait(10s), 0);
+    EXPECT_EQ(gui::WindowRect(main).left, 130);
+    EXPECT_EQ(gui::WindowRect(main).top, 95);
+    ASSERT_EQ(app_.Close(), 0);
 
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    struct Case {
-        const char* name;
-        std::wstring left, top;
-    };
-    const Case cases[] = {
-        {"another number format", std::wstring(L"1500") + (separator == L'.' ? L',' : L'.') + L"5", L"1500"},
-        {"off every screen", L"900000", L"1500"},
-    };
-    for (const Case& c : cases) {
-        reg_.WriteValue(L"frmMain.Left", c.left, REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
-        reg_.WriteValue(L"frmMain.Top", c.top, REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
-        main = Open();
-        ASSERT_NE(main, nullptr) << c.name;
+    wchar_t separator[8] = L".";
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    for (std::wstring left :
+         {std::wstring(L"1500") + (separator[0] == L'.' ? L',' : L'.') + L"5", // another format
+          std::wstring(L"900000")}) {                                          // off every screen
+        SCOPED_TRACE(Narrow(left));
+        app_.SetSetting(L"frmMain.Left", left);
+        main = app_.Start();
+        ASSERT_NE(main, nullptr);
         RECT rc = gui::WindowRect(main);
         PixelPoint centred =
             CentreIn({work.left, work.top, work.right, work.bottom}, rc.right - rc.left, rc.bottom - rc.top);
-        EXPECT_EQ(rc.left, centred.x) << c.name;
-        EXPECT_EQ(rc.top, centred.y) << c.name;
-        gui::Close(main);
-        ASSERT_EQ(velmora_.Wait(10s), 0) << c.name;
+        EXPECT_TRUE(rc.left == centred.x && rc.top == centred.y) << rc.left << "," << rc.top;
+        ASSERT_EQ(app_.Close(), 0);
     }
 }
 

@@ -1,150 +1,124 @@
-// Start-up and shutdown of the real velmora.exe: refused without the client, the main window with
-// it, and what reaches the settings key on each road.
-#include "gui_driver/gui_driver.h"
-
+// Start-up and end of the real velmora.exe: refused without the client, one per session, and what
+// reaches the settings key on each way out (closed, session ended, killed, key read-only).
+#include "app/main_window_ids.h"
 #include "client/icq_lite.h"
 #include "platform/handles.h"
-#include "settings/reg.h"
-#include "support/standin.h"
+#include "support/app.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
-#include <algorithm>
-#include <vector>
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr wchar_t kNotInstalled[] =
-    L"ICQ Lite is not installed on this computer. Please install ICQ Lite first";
-// Written only by the orderly shutdown: the three Booleans when the settings are saved, the
-// position as the main window closes.
-const wchar_t* const kShutdownValues[] = {L"CloseAfterStart", L"DirectLogin", L"ExtStatus", L"frmMain.Left",
-                                          L"frmMain.Top"};
-
 using test::Narrow;
 
-bool ValueExists(HKEY root, const std::wstring& key, const wchar_t* name, RegView view = RegView::Native) {
-    return RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | Reg::ViewFlag(view), nullptr, nullptr,
-                        nullptr) == ERROR_SUCCESS;
-}
+// Odd texts read as the Booleans' defaults; what the end of the program writes back instead.
+const std::pair<const wchar_t*, const wchar_t*> kOdd[] = {
+    {L"CloseAfterStart", L"-1"}, {L"DirectLogin", L"yes"}, {L"ExtStatus", L"2x"}};
+const wchar_t* const kSaved[] = {L"1", L"1", L"0"};
 
 // The DLLs loaded in a running process, lower case.
-std::vector<std::wstring> LoadedModules(DWORD processId) {
+std::vector<std::wstring> LoadedModules(DWORD pid) {
     std::vector<std::wstring> names;
-    platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
     MODULEENTRY32W entry{sizeof(entry)};
     for (BOOL ok = Module32FirstW(snapshot.get(), &entry); ok; ok = Module32NextW(snapshot.get(), &entry)) {
-        std::wstring name = entry.szModule;
-        CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-        names.push_back(name);
+        names.push_back(entry.szModule);
+        CharLowerBuffW(names.back().data(), static_cast<DWORD>(names.back().size()));
     }
     return names;
 }
 
-// Which App Paths entries count as an installed client is the client module's to say (and its
-// tests'); here one entry of each kind shows what the program does with the answer.
-struct Install {
-    const char* name;
-    std::wstring path; // the App Paths entry; "" for none
-};
-
-class Startup : public ::testing::Test {
-protected:
-    // A clean start: no settings but the language; the client's entry as given ("" for none).
-    void Reset(const std::wstring& clientPath) {
-        settings_.Clear();
-        appPaths32_.Clear();
-        // English whatever the machine's language: the message is compared word for word.
-        ASSERT_EQ(
-            reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
-            ERROR_SUCCESS);
-        if (!clientPath.empty())
-            ASSERT_EQ(reg_.WriteValueChecked(L"", clientPath, REG_SZ, icqlite::kAppPathsKey,
-                                             HKEY_LOCAL_MACHINE, RegView::View32),
-                      ERROR_SUCCESS);
-    }
-
-    test::ChildProcess StartVelmora() { return test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe"); }
-
-    Reg reg_;
-    // Deleted first and last: the program's settings and the client's entry.
-    test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
-    test::ScratchKey appPaths32_{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
-};
-
-TEST_F(Startup, WithoutTheClientItSaysSoAndEnds) {
-    const Install cases[] = {{"no entry", L""}};
-    for (const Install& c : cases) {
-        Reset(c.path);
-        test::ChildProcess velmora = StartVelmora();
-        ASSERT_TRUE(velmora.Running()) << c.name;
-
-        auto box = gui::WaitForMessageBox(velmora.Id());
-        ASSERT_TRUE(box) << c.name << ": no message box";
-        EXPECT_EQ(box->text, kNotInstalled) << c.name << ": " << Narrow(box->text);
-        EXPECT_EQ(box->caption, L"Velmora") << c.name << ": " << Narrow(box->caption);
-        EXPECT_EQ(box->icon, gui::MessageIcon::Stop) << c.name << ": " << Narrow(gui::IconName(box->icon));
-        EXPECT_EQ(box->buttonIds, std::vector<int>{IDOK})
-            << c.name << ": " << box->buttonIds.size() << " buttons";
-        // The box is all the program shows: no main window, nor any other.
-        EXPECT_EQ(gui::FindTopWindow(velmora.Id(), L"VelmoraMain", nullptr), nullptr) << c.name;
-        for (HWND hwnd : gui::TopWindows(velmora.Id()))
-            EXPECT_TRUE(hwnd == box->hwnd || !IsWindowVisible(hwnd))
-                << c.name << ": also shown: " << Narrow(gui::ClassName(hwnd)) << " \""
-                << Narrow(gui::Text(hwnd)) << "\"";
-
-        ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK)) << c.name;
-        EXPECT_EQ(velmora.Wait(10s), 0) << c.name << ": the process did not end after OK";
-        for (const wchar_t* value : kShutdownValues)
-            EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
-                << c.name << ": " << Narrow(value) << " was written";
-    }
+TEST(Startup, WithoutTheClientItSaysSoAndEnds) {
+    test::App app;
+    app.reg.DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
+    app.Process() = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
+    auto box = app.Message();
+    ASSERT_TRUE(box) << "no message box";
+    EXPECT_EQ(box->text, L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
+    EXPECT_EQ(box->caption, L"Velmora");
+    EXPECT_EQ(box->icon, gui::MessageIcon::Stop) << Narrow(gui::IconName(box->icon));
+    EXPECT_EQ(box->buttonIds, std::vector<int>{IDOK});
+    for (HWND hwnd : gui::TopWindows(app.Pid())) // the box is all the program shows
+        EXPECT_TRUE(hwnd == box->hwnd || !IsWindowVisible(hwnd)) << Narrow(gui::ClassName(hwnd));
+    ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK));
+    EXPECT_EQ(app.Process().Wait(10s), 0) << "the process did not end after OK";
+    for (const wchar_t* name : {L"CloseAfterStart", L"frmMain.Left"})
+        EXPECT_EQ(app.Setting(name), L"") << Narrow(name) << " was written";
 }
 
-// Stray Boolean texts read as their defaults: they neither stop the start nor survive the shutdown.
-TEST_F(Startup, WithTheClientTheMainWindowOpensAndClosingItSavesTheSettings) {
-    const std::pair<const wchar_t*, const wchar_t*> booleans[] = {
-        {L"CloseAfterStart", L"-1"}, {L"DirectLogin", L"yes"}, {L"ExtStatus", L"2x"}};
-    const wchar_t* const saved[] = {L"1", L"1", L"0"};
-    const Install cases[] = {{"path in the 32-bit view", test::StandinClient::ExePath()}};
-    for (const Install& c : cases) {
-        Reset(c.path);
-        for (const auto& [name, text] : booleans)
-            reg_.WriteValue(name, text, REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER);
-        auto stored = [&](const wchar_t* name) {
-            return reg_.ReadValue(name, test::kSettingsKey, HKEY_CURRENT_USER).AsText();
-        };
-        test::ChildProcess velmora = StartVelmora();
-        ASSERT_TRUE(velmora.Running()) << c.name;
+// Closing writes the position and then the settings; nothing before. The DLLs only the error
+// report needs are not loaded for the main window (not ole32: Wine loads it into every window).
+TEST(Startup, ClosingTheWindowSavesPositionAndSettings) {
+    test::App app;
+    for (auto [name, text] : kOdd)
+        app.SetSetting(name, text);
+    ASSERT_NE(app.Start(), nullptr);
+    std::vector<std::wstring> modules = LoadedModules(app.Pid());
+    EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end());
+    for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
+        EXPECT_EQ(std::find(modules.begin(), modules.end(), dll), modules.end()) << Narrow(dll) << " loaded";
+    EXPECT_EQ(app.Setting(L"frmMain.Left"), L"");
+    EXPECT_EQ(app.Setting(L"DirectLogin"), L"yes") << "written before the window closed";
+    ASSERT_EQ(app.Close(), 0);
+    for (size_t i = 0; i < std::size(kOdd); ++i)
+        EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
+    EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
+}
 
-        HWND main = gui::WaitForTopWindow(velmora.Id(), L"VelmoraMain", L"Velmora");
-        ASSERT_NE(main, nullptr) << c.name << ": no main window";
-        EXPECT_FALSE(gui::FindMessageBox(velmora.Id())) << c.name << ": a message box came too";
-        // The shell and automation DLLs serve only the error report. (Not ole32: Wine's own
-        // window code loads it into every GUI process.)
-        std::vector<std::wstring> modules = LoadedModules(velmora.Id());
-        EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end())
-            << c.name << ": user32.dll not among " << modules.size() << " modules";
-        for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
-            EXPECT_EQ(std::find(modules.begin(), modules.end(), dll), modules.end())
-                << c.name << ": " << Narrow(dll) << " loaded with the main window";
-        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, L"frmMain.Left")) << c.name;
-        for (const auto& [name, text] : booleans)
-            EXPECT_EQ(stored(name), text)
-                << c.name << ": " << Narrow(name) << " written before the window closed";
+// Windows may end the process right after the session's end: what the close would save is saved
+// before the program answers.
+TEST(Startup, TheEndOfTheSessionSavesWhatTheCloseWould) {
+    test::App app;
+    for (auto [name, text] : kOdd)
+        app.SetSetting(name, text);
+    HWND main = app.Start();
+    ASSERT_NE(main, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(
+        SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program would not let the session end";
+    ASSERT_TRUE(
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+    for (size_t i = 0; i < std::size(kOdd); ++i)
+        EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
+    EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
+    EXPECT_FALSE(app.Message(200ms)) << "a message at the end of the session";
+}
 
-        gui::Close(main);
-        EXPECT_EQ(velmora.Wait(10s), 0) << c.name << ": the process did not end cleanly after WM_CLOSE";
-        // Only the orderly shutdown writes these: proof that it ran to its end.
-        for (const wchar_t* value : {L"frmMain.Left", L"frmMain.Top"})
-            EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, test::kSettingsKey, value))
-                << c.name << ": " << Narrow(value) << " not written";
-        for (size_t i = 0; i < std::size(booleans); ++i)
-            EXPECT_EQ(stored(booleans[i].first), saved[i]) << c.name << ": " << Narrow(booleans[i].first);
-    }
+TEST(Startup, ASaveThatFailsIsToldOnceWithKeyAndReason) {
+    test::App app;
+    HWND main = app.Start();
+    ASSERT_NE(main, nullptr);
+    test::ReadOnlyKey locked(HKEY_CURRENT_USER, test::kSettingsKey);
+    gui::Close(main);
+    auto box = app.Message();
+    ASSERT_TRUE(box) << "nothing told";
+    for (std::wstring part :
+         {test::Shipped(L"English", L"Your settings could not be saved."), std::wstring(L"frmMain.Left"),
+          std::wstring(L"CloseAfterStart"), std::wstring(L"HKEY_CURRENT_USER\\") + test::kSettingsKey,
+          std::wstring(L"(5)")})
+        EXPECT_NE(box->text.find(part), std::wstring::npos)
+            << Narrow(part) << " not in " << Narrow(box->text);
+    ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK));
+    EXPECT_EQ(app.Process().Wait(10s), 0);
+}
+
+// A second start brings the first window to the front, restored, and ends.
+TEST(Startup, OnePerSession) {
+    test::App app;
+    HWND main = app.Start();
+    ASSERT_NE(main, nullptr);
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(test::WaitFor([&] { return IsIconic(main) != FALSE; }));
+    test::ChildProcess second = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
+    EXPECT_EQ(second.Wait(10s), 0) << "the second start did not end";
+    EXPECT_TRUE(test::WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }))
+        << "the first window did not come to the front";
+    EXPECT_EQ(gui::TopWindows(0, app::kMainWindowClass, app::kMainWindowTitle).size(), 1u);
+    EXPECT_EQ(app.Close(), 0);
 }
 
 } // namespace

@@ -73,5 +73,21 @@ TEST(WindowPosition, OpensWhereStoredOnlyWhenReachable) {
     EXPECT_FALSE(IsReachable({0, 0, 100, 100}, 20, 48, {})) << "reachable without any monitor";
 }
 
+// The position is stored and read back in one unit, twips of the system DPI, whatever DPI the
+// monitor the window is on has: a window on a second monitor at 150 % reopens where it was.
+TEST(WindowPosition, OneUnitOnEveryMonitor) {
+    const std::vector<PixelRect> monitors{{0, 0, 1920, 1040}, {1920, 0, 4800, 1620}}; // 96 and 144 DPI
+    for (unsigned systemDpi : {96u, 120u}) {
+        for (PixelPoint at : {PixelPoint{100, 50}, PixelPoint{2500, 300}}) {
+            std::wstring left = FormatTwips(PixelsToTwips(at.x, systemDpi), L'.');
+            std::wstring top = FormatTwips(PixelsToTwips(at.y, systemDpi), L'.');
+            PixelPoint back = ChooseOpenPosition(left, top, L'.', systemDpi, 400, 500, 30, 72, monitors);
+            EXPECT_TRUE(back.x == at.x && back.y == at.y)
+                << at.x << "," << at.y << " at system DPI " << systemDpi << " reopened at " << back.x << ","
+                << back.y;
+        }
+    }
+}
+
 } // namespace
 } // namespace velmora::app
