@@ -1,5 +1,7 @@
 target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/busy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http.cpp
   ${CMAKE_CURRENT_LIST_DIR}/on_demand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_window.cpp
