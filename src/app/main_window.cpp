@@ -18,6 +18,7 @@
 #include "platform/dpi.h"
 #include "settings/settings.h"
 #include "textfiles/array_ops.h"
+#include "update/check_for_updates.h"
 
 #include <commctrl.h>
 #include <array>
@@ -416,7 +417,7 @@ void cbtnInfo_Click() {
     err::EventTrap(L"frmMain.cbtnInfo_Click", err::NoArgs(), [&] {});
 }
 void cbtnNewVersion_Click() {
-    err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {});
+    err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] { update::CheckForUpdates(g.hwnd); });
 }
 
 // While the start runs the window takes no input and the wait window shows. Whatever way the
