@@ -13,23 +13,60 @@ namespace velmora::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using UniqueInternet = UniqueAny<NullTraits<HINTERNET, ::WinHttpCloseHandle>>;
+
+// WinHTTP is loaded on first use, from the system folder only. Imported, it would load with the
+// program (and under Wine bring oleaut32 along) for a check that runs only when the user asks.
+struct WinHttpApi {
+    HMODULE dll = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    template <typename Fn> Fn Get(const char* name) const {
+        // Through the generic function pointer type, which any function pointer converts from cleanly.
+        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(dll ? GetProcAddress(dll, name) : nullptr));
+    }
+#define VELMORA_WINHTTP(name)                                                                                \
+    decltype(&::WinHttp##name) name = Get<decltype(&::WinHttp##name)>("WinHttp" #name)
+    VELMORA_WINHTTP(Open);
+    VELMORA_WINHTTP(SetOption);
+    VELMORA_WINHTTP(CrackUrl);
+    VELMORA_WINHTTP(Connect);
+    VELMORA_WINHTTP(OpenRequest);
+    VELMORA_WINHTTP(SetTimeouts);
+    VELMORA_WINHTTP(SendRequest);
+    VELMORA_WINHTTP(ReceiveResponse);
+    VELMORA_WINHTTP(QueryHeaders);
+    VELMORA_WINHTTP(ReadData);
+    VELMORA_WINHTTP(CloseHandle);
+#undef VELMORA_WINHTTP
+    bool Complete() const {
+        return Open && SetOption && CrackUrl && Connect && OpenRequest && SetTimeouts && SendRequest &&
+               ReceiveResponse && QueryHeaders && ReadData && CloseHandle;
+    }
+};
+
+const WinHttpApi& Api() {
+    static const WinHttpApi api;
+    return api;
+}
+
+void CloseInternet(HINTERNET handle) {
+    Api().CloseHandle(handle);
+}
+using UniqueInternet = UniqueAny<NullTraits<HINTERNET, CloseInternet>>;
 
 // Opens a session with the user's proxy settings where the system can find them itself
 // (Windows 8.1 and later); Windows 7 refuses that access type and gets the machine's WinHTTP
 // proxy setting instead.
 UniqueInternet OpenSession(const std::wstring& userAgent) {
-    UniqueInternet session(WinHttpOpen(userAgent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
-                                       WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    UniqueInternet session(Api().Open(userAgent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
-        session.reset(WinHttpOpen(userAgent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                  WINHTTP_NO_PROXY_BYPASS, 0));
+        session.reset(Api().Open(userAgent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                 WINHTTP_NO_PROXY_BYPASS, 0));
     if (session) {
         // TLS 1.2 is off by default in Windows 7's WinHTTP; where the system cannot do it at all,
         // the option is refused and the defaults stay.
         DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1 |
                           WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
-        WinHttpSetOption(session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof(protocols));
+        Api().SetOption(session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof(protocols));
     }
     return session;
 }
@@ -65,14 +102,16 @@ public:
             return false;
         int ms = static_cast<int>(std::min<long long>(left, INT_MAX));
         DWORD headers = static_cast<DWORD>(ms); // waiting for the headers has a limit of its own (90 s)
-        return WinHttpSetTimeouts(request, ms, ms, ms, ms) &&
-               WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headers, sizeof(headers));
+        return Api().SetTimeouts(request, ms, ms, ms, ms) &&
+               Api().SetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headers, sizeof(headers));
     }
 
     HttpReply Get(const std::wstring& url, const std::wstring& userAgent, size_t maxBody) const {
+        if (!Api().Complete())
+            return Failure(ERROR_PROC_NOT_FOUND);
         URL_COMPONENTS parts{sizeof(parts)};
         parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-        if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts) ||
+        if (!Api().CrackUrl(url.c_str(), 0, 0, &parts) ||
             (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
             return Failure(ERROR_WINHTTP_UNRECOGNIZED_SCHEME);
         std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
@@ -82,32 +121,32 @@ public:
         UniqueInternet session = OpenSession(userAgent);
         if (!session)
             return Failure(GetLastError());
-        UniqueInternet connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
+        UniqueInternet connection(Api().Connect(session.get(), host.c_str(), parts.nPort, 0));
         if (!connection)
             return Failure(GetLastError());
         DWORD flags =
             WINHTTP_FLAG_REFRESH | (parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
-        UniqueInternet request(WinHttpOpenRequest(connection.get(), L"GET",
-                                                  path.empty() ? L"/" : path.c_str(), nullptr,
-                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+        UniqueInternet request(Api().OpenRequest(connection.get(), L"GET", path.empty() ? L"/" : path.c_str(),
+                                                 nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                 flags));
         if (!request)
             return Failure(GetLastError());
         if (!LimitTime(request.get()) ||
-            !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                                0, 0) ||
-            !LimitTime(request.get()) || !WinHttpReceiveResponse(request.get(), nullptr))
+            !Api().SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                               0) ||
+            !LimitTime(request.get()) || !Api().ReceiveResponse(request.get(), nullptr))
             return Stopped();
 
         HttpReply reply;
         DWORD status = 0, size = sizeof(status);
-        if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                                 WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+        if (!Api().QueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
             return Failure(GetLastError());
         reply.status = status;
         char buffer[8192];
         for (;;) {
             DWORD read = 0;
-            if (!LimitTime(request.get()) || !WinHttpReadData(request.get(), buffer, sizeof(buffer), &read))
+            if (!LimitTime(request.get()) || !Api().ReadData(request.get(), buffer, sizeof(buffer), &read))
                 return Stopped();
             if (read == 0)
                 break;
