@@ -104,8 +104,9 @@ def main():
         os.dup2(quiet, fd)
     control = bind(port + 1, 90)
     control.listen(4)
-    control.settimeout(60)
+    deadline = time.monotonic() + 60
     while True:
+        control.settimeout(max(deadline - time.monotonic(), 0.01))
         try:
             conn, _ = control.accept()
         except OSError:
