@@ -16,6 +16,7 @@
 #include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
 #include "ui/pictures_win.h"
+#include "update/check_for_updates.h"
 
 #include <commctrl.h>
 
@@ -330,7 +331,7 @@ void MainWindow::OnCommand(int id, int code) {
     // Their windows come later; the buttons are already there and translated.
     case IDC_CBTN_NEW_VERSION:
         if (code == BN_CLICKED)
-            err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {});
+            err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] { update::CheckForUpdates(Handle()); });
         break;
     case IDC_CBTN_INFO:
         if (code == BN_CLICKED)

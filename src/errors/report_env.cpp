@@ -2,6 +2,7 @@
 
 #include "platform/handles.h"
 #include "platform/on_demand.h"
+#include "platform/version_info.h"
 
 #include <windows.h>
 #include <vector>
@@ -94,20 +95,8 @@ std::wstring LocalTimeText() {
 }
 
 std::wstring ExeVersionText(const std::wstring& exePath) {
-    DWORD ignored = 0;
-    DWORD size = od::GetFileVersionInfoSizeW(exePath.c_str(), &ignored);
-    if (size == 0)
-        return L"?";
-    std::vector<BYTE> data(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!od::GetFileVersionInfoW(exePath.c_str(), 0, size, data.data()) ||
-        !od::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
-        infoSize < sizeof(VS_FIXEDFILEINFO))
-        return L"?";
-    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
-           std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
-           std::to_wstring(LOWORD(info->dwFileVersionLS));
+    std::optional<platform::ProgramVersion> version = platform::ExeFileVersion(exePath);
+    return version ? platform::VersionText(*version) : L"?";
 }
 
 std::wstring AdoVersion() {

@@ -15,8 +15,8 @@ HeaderFacts CurrentHeaderFacts();
 std::wstring ComputerName();
 // Now, as "MM/dd/yy HH:mm:ss" with the user's date and time separators.
 std::wstring LocalTimeText();
-// "major.minor.revision" from an exe's version resource (revision is its fourth field, as the
-// classic runtime numbered builds); "?" when there is none.
+// "major.minor.revision" from an exe's version resource, read as everywhere in the program
+// (platform/version_info.h); "?" when there is none.
 std::wstring ExeVersionText(const std::wstring& exePath);
 // The Version property of "ADODB.Connection" asked through COM; "?" on any failure.
 std::wstring AdoVersion();

@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 49> kAll = {
+inline constexpr std::array<std::wstring_view, 57> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -46,6 +46,14 @@ inline constexpr std::array<std::wstring_view, 49> kAll = {
     L"Are you connected to the Internet?",
     L"A new version is available. Do you want to download it?",
     L"You are already using the newest Version",
+    L"The search for updates failed.", // followed by "Reason" and one of the reasons below
+    L"No connection to the update server",
+    L"The update server did not answer in time",
+    L"The update server answered with an error", // followed by the HTTP status
+    L"The version file is empty",
+    L"The version file is not valid",
+    L"The version file is too large",
+    L"The version file gives no download address for the new version.",
     // Start-up.
     L"ICQ Lite is not installed on this computer. Please install ICQ Lite first",
     // Settings window.

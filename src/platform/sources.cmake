@@ -1,9 +1,12 @@
 target_sources(velmora_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/busy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module.cpp
   ${CMAKE_CURRENT_LIST_DIR}/on_demand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_open.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_error.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/system_message.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/system_message.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/version_info.cpp)

@@ -15,7 +15,7 @@ namespace velmora {
 
 // Something the user chose could not be saved: an error meant for the user whose details are
 // pairs of value name and key (with the root), then the system's error code of the first failure.
-inline constexpr int32_t ERR_SETTINGS_NOT_SAVED = err::vbObjectError + 4220;
+inline constexpr int32_t ERR_SETTINGS_NOT_SAVED = err::vbObjectError + 4213;
 
 // Collects what could not be saved, to tell the user once.
 class NotSavedList {
