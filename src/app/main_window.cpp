@@ -108,10 +108,10 @@ std::optional<int32_t> MainWindow::SelectedStatus() const {
     return static_cast<int32_t>(item.lParam);
 }
 
-void MainWindow::SetStarting(bool starting) {
-    starting_ = starting;
-    EnableWindow(Handle(), starting ? FALSE : TRUE);
-    if (!starting && closeAfterStart_)
+void MainWindow::SetBusy(bool busy) {
+    busy_ = busy;
+    EnableWindow(Handle(), busy ? FALSE : TRUE);
+    if (!busy && closeWhenDone_)
         PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
@@ -331,7 +331,15 @@ void MainWindow::OnCommand(int id, int code) {
     // Their windows come later; the buttons are already there and translated.
     case IDC_CBTN_NEW_VERSION:
         if (code == BN_CLICKED)
-            err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] { update::CheckForUpdates(Handle()); });
+            err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {
+                // As during a start, a close asked for meanwhile waits until the check is over.
+                SetBusy(true);
+                struct Done {
+                    MainWindow& window;
+                    ~Done() { window.SetBusy(false); }
+                } done{*this};
+                update::CheckForUpdates(Handle());
+            });
         break;
     case IDC_CBTN_INFO:
         if (code == BN_CLICKED)
@@ -352,8 +360,8 @@ void MainWindow::Form_Unload() {
 // Closing is never cancelled; one asked for while the client is being started waits for the end
 // of the start (the start still uses this window and the shared objects).
 void MainWindow::OnClose() {
-    if (starting_) {
-        closeAfterStart_ = true;
+    if (busy_) {
+        closeWhenDone_ = true;
         return;
     }
     Form_Unload();

@@ -32,10 +32,10 @@ public:
     bool MessageTyped() const { return messageTyped_; }
     Starter& TheStarter();
 
-    // While the client is being started the window takes no input; a close asked for meanwhile is
-    // done once the start is over.
-    bool Starting() const { return starting_; }
-    void SetStarting(bool starting);
+    // While a long action runs (the start of the client, the update check) the window takes no
+    // input; a close asked for meanwhile is done once it is over.
+    bool Busy() const { return busy_; }
+    void SetBusy(bool busy);
 
     // Saves what the program saves at its end (position and settings) while the session ends.
     void SaveForSessionEnd();
@@ -72,8 +72,8 @@ private:
     std::wstring shownFor_;     // the user whose status and message the window shows
     bool messageTyped_ = false; // the message box holds what the user wrote
     bool loadingMessage_ = false;
-    bool starting_ = false;
-    bool closeAfterStart_ = false; // a close that came during a start
+    bool busy_ = false;
+    bool closeWhenDone_ = false; // a close that came while busy
 };
 
 } // namespace velmora::app

@@ -19,11 +19,11 @@ namespace {
 // to the front: the user may have gone on to another program meanwhile.
 class StartingState {
 public:
-    explicit StartingState(MainWindow& window) : window_(window) { window_.SetStarting(true); }
+    explicit StartingState(MainWindow& window) : window_(window) { window_.SetBusy(true); }
     ~StartingState() {
         CloseWaitWindow();
         ui::DiscardQueuedInput();
-        window_.SetStarting(false);
+        window_.SetBusy(false);
     }
     StartingState(const StartingState&) = delete;
     StartingState& operator=(const StartingState&) = delete;

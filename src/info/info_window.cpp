@@ -1,12 +1,11 @@
 #include "info/info_window.h"
 
 #include "build_settings.h"
-#include "errors/report_env.h"
 #include "errors/trap.h"
 #include "info/links.h"
 #include "language/translate.h"
 #include "platform/dpi.h"
-#include "platform/module.h"
+#include "platform/version_info.h"
 #include "platform/shell_open.h"
 #include "ui/pictures_win.h"
 #include "ui/window.h"
@@ -97,7 +96,8 @@ private:
         OnDpiChanged();
         err::EventTrap(L"frmInfo.Form_Load", err::NoArgs(), [&] {
             SetWindowTextW(Item(IDC_INFO_TITLE), ui::kProgramTitle);
-            std::wstring version = L"Version " + err::ExeVersionText(platform::ProgramPath());
+            auto own = platform::RunningExeVersion();
+            std::wstring version = L"Version " + (own ? platform::VersionText(*own) : L"?");
             SetWindowTextW(Item(IDC_INFO_VERSION), version.c_str());
             SetWindowTextW(Item(IDC_INFO_COPYRIGHT), build::kMakerLine);
             SetWindowTextW(Item(IDC_INFO_WEBSITE),
