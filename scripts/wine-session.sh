@@ -30,9 +30,16 @@ wine_session_start() {
     fi
     # Wine as packaged here does not load its own fonts (Tahoma, Marlett for the caption buttons,
     # MS Sans Serif) from /usr/share/wine/fonts; in the prefix's Fonts folder it does.
+    # Tahoma stays out: see below.
     if [ -d /usr/share/wine/fonts ]; then
-        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        find /usr/share/wine/fonts -maxdepth 1 -type f ! -name 'tahoma*' \
+            -exec cp -n {} "$WINEPREFIX/drive_c/windows/Fonts/" \; 2>/dev/null || true
     fi
+    # Wine's Tahoma has no Hebrew letters (Windows' own has), and Wine links no other font in for it:
+    # DejaVu Sans takes its place (Wine replaces only a font it does not have), so that Hebrew
+    # windows show their text. It is also a little wider than the fonts Windows uses, so what fits
+    # here fits there.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
     # Keep one server alive and start the services with every stream redirected, so that no
     # service process inherits the output pipe of the test runner.
     wineserver -p </dev/null >/dev/null 2>&1

@@ -27,26 +27,27 @@ using ui::Kind;
 namespace pictures = ui::pictures;
 
 // The window's controls in tab order. The first eight lie in the frame; their places are
-// relative to it. The logo is a banner down the right-hand side.
+// relative to it. The logo is a banner down the right-hand side. The lists are wide enough for
+// the longest status name of every shipped language with its picture.
 constexpr std::array<ui::Control, 13> kControls{{
     // id                 kind                key                         x     y     w     h   frame
-    {IDC_FRA_START_USER, Kind::Frame, nullptr, 120, 120, 2895, 3135},
-    {IDC_LBL_USER, Kind::Label, L"User", 120, 360, 975, 255, IDC_FRA_START_USER},
-    {IDC_COMB_USER, Kind::EditCombo, nullptr, 1080, 360, 1695, 315, IDC_FRA_START_USER},
-    {IDC_LBL_STATUS, Kind::Label, L"Status", 120, 720, 975, 255, IDC_FRA_START_USER},
-    {IDC_IMGCOMB_STATUS, Kind::ImageCombo, nullptr, 1080, 720, 1695, 330, IDC_FRA_START_USER},
-    {IDC_LBL_STATUS_TEXT, Kind::Label, L"Message", 120, 1200, 2655, 255, IDC_FRA_START_USER},
-    {IDC_TXT_STATUS_TEXT, Kind::Edit, nullptr, 120, 1440, 2655, 855, IDC_FRA_START_USER},
+    {IDC_FRA_START_USER, Kind::Frame, nullptr, 120, 120, 3255, 3135},
+    {IDC_LBL_USER, Kind::Label, L"User", 120, 360, 795, 255, IDC_FRA_START_USER},
+    {IDC_COMB_USER, Kind::EditCombo, nullptr, 960, 360, 2175, 315, IDC_FRA_START_USER},
+    {IDC_LBL_STATUS, Kind::Label, L"Status", 120, 720, 795, 255, IDC_FRA_START_USER},
+    {IDC_IMGCOMB_STATUS, Kind::ImageCombo, nullptr, 960, 720, 2175, 330, IDC_FRA_START_USER},
+    {IDC_LBL_STATUS_TEXT, Kind::Label, L"Message", 120, 1200, 3015, 255, IDC_FRA_START_USER},
+    {IDC_TXT_STATUS_TEXT, Kind::Edit, nullptr, 120, 1440, 3015, 855, IDC_FRA_START_USER},
     {IDC_LBL_NOTIFY, Kind::Label,
-     L"Sorry, if your last status is invisible then you must start invisible again", 120, 1440, 2655, 975,
+     L"Sorry, if your last status is invisible then you must start invisible again", 120, 1440, 3015, 975,
      IDC_FRA_START_USER},
-    {IDC_CBTN_START, Kind::DefaultButton, L"Start ICQ Lite", 120, 2400, 2655, 555, IDC_FRA_START_USER},
-    {IDC_CBTN_SETTINGS, Kind::Button, L"Settings", 120, 3360, 2895, 615},
-    {IDC_CBTN_NEW_VERSION, Kind::Button, L"Search for Updates", 120, 4080, 2895, 615},
-    {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 2895, 555},
-    {IDC_IMG_LOGO, Kind::Picture, nullptr, 3135, 120, 840, 5235},
+    {IDC_CBTN_START, Kind::DefaultButton, L"Start ICQ Lite", 120, 2400, 3015, 555, IDC_FRA_START_USER},
+    {IDC_CBTN_SETTINGS, Kind::Button, L"Settings", 120, 3360, 3255, 615},
+    {IDC_CBTN_NEW_VERSION, Kind::Button, L"Search for Updates", 120, 4080, 3255, 615},
+    {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 3255, 555},
+    {IDC_IMG_LOGO, Kind::Picture, nullptr, 3495, 120, 840, 5235},
 }};
-constexpr ui::WindowSpec kSpec{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4095, 5475,
+constexpr ui::WindowSpec kSpec{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4455, 5475,
                                ui::kMainLook,    kControls,  IDC_CBTN_START};
 
 struct ButtonPicture {
@@ -143,7 +144,7 @@ void MainWindow::ApplyPictures() {
     banner_.SetDpi(Dpi(), Font());
 }
 
-void MainWindow::OnDpiChanged() {
+void MainWindow::OnRelayout() {
     ApplyPictures();
 }
 

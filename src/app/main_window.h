@@ -44,7 +44,7 @@ private:
     void OnLoad() override;
     void OnCommand(int id, int code) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-    void OnDpiChanged() override;
+    void OnRelayout() override;
     void OnClose() override;
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     POINT Place(SIZE size) override;

@@ -19,8 +19,9 @@ constexpr std::array<ui::Control, 3> kControls{{
     {IDC_ERR_MESSAGE, Kind::Label,
      L"Sorry, an error occured. Please help to enhence this program by sending this error report to", 120,
      120, 6375, 195},
-    {IDC_ERR_ADDRESS, Kind::Link, nullptr, 6720, 120, 1935, 255},
+    // The report follows the message that names it (for screen readers), the address link last.
     {IDC_ERR_TEXT, Kind::ReadOnlyText, nullptr, 60, 600, 12540, 5520},
+    {IDC_ERR_ADDRESS, Kind::Link, nullptr, 6720, 120, 1935, 255},
 }};
 constexpr ui::WindowSpec kSpec{kErrorWindowClass, L"frmShowError", L"Error Report", true, 12630, 6765,
                                ui::kSizableLook,  kControls};
@@ -38,9 +39,11 @@ const ui::Control& Row(int id) {
 LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) noexcept {
     switch (msg) {
     case WM_KEYDOWN:
-        if (wp == 'A' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 &&
-            GetKeyState(VK_MENU) >= 0) {
-            SendMessageW(hwnd, EM_SETSEL, 0, -1);
+        // The edit control of common controls 6 selects all on any Ctrl+A, with Shift too: only
+        // Ctrl alone does it here.
+        if (wp == 'A' && GetKeyState(VK_CONTROL) < 0) {
+            if (GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0)
+                SendMessageW(hwnd, EM_SETSEL, 0, -1);
             return 0;
         }
         break;
@@ -72,7 +75,7 @@ private:
         SetReport(text_);
     }
 
-    void OnDpiChanged() override {
+    void OnRelayout() override {
         ApplyTextFont();
         FitMessageLabel();
         OnSize();
@@ -86,7 +89,7 @@ private:
     }
 
     // The message label is as wide as its (possibly translated) text, so that the address can
-    // follow it.
+    // follow it; the address is as wide as its own text.
     void FitMessageLabel() {
         HWND label = Item(IDC_ERR_MESSAGE);
         std::wstring text = ui::Text(label);
@@ -94,9 +97,12 @@ private:
         HGDIOBJ old = SelectObject(dc, Font());
         RECT rc{0, 0, 0, 0};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
+        SIZE address{};
+        GetTextExtentPoint32W(dc, build::kSupportAddress, lstrlenW(build::kSupportAddress), &address);
         SelectObject(dc, old);
         ReleaseDC(label, dc);
         messageWidth_ = rc.right + 2;
+        addressWidth_ = address.cx + Px(60);
         const ui::Control& row = Row(IDC_ERR_MESSAGE);
         SetWindowPos(label, nullptr, Px(row.x), Px(row.y), messageWidth_,
                      std::max<int>(rc.bottom, Px(row.height)), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -116,7 +122,8 @@ private:
         const ui::Control& message = Row(IDC_ERR_MESSAGE);
         const ui::Control& address = Row(IDC_ERR_ADDRESS);
         int x = Px(message.x) + messageWidth_ + Px(kAddressGap);
-        SetWindowPos(Item(IDC_ERR_ADDRESS), nullptr, x, Px(address.y), Px(address.width), Px(address.height),
+        SetWindowPos(Item(IDC_ERR_ADDRESS), nullptr, x, Px(address.y),
+                     std::max(addressWidth_, Px(address.width)), Px(address.height),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
@@ -135,6 +142,7 @@ private:
     std::wstring text_;
     platform::UniqueGdiObject textFont_;
     int messageWidth_ = 0; // lblError's width in pixels, fitted to its text
+    int addressWidth_ = 0; // lblAddress's
 };
 
 } // namespace

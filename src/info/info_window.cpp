@@ -22,12 +22,12 @@ using ui::pictures::Picture;
 constexpr std::array<ui::Control, 10> kInfoControls{{
     // id               kind               key             x     y     w     h
     {IDC_INFO_LOGO, Kind::Picture, nullptr, 120, 180, 600, 600},
-    {IDC_INFO_TITLE, Kind::Label, nullptr, 840, 240, 3495, 375},
+    {IDC_INFO_TITLE, Kind::Label, nullptr, 840, 240, 3495, 435},
     {IDC_INFO_VERSION, Kind::Label, nullptr, 360, 840, 3975, 255},
     {IDC_INFO_COPYRIGHT, Kind::Label, nullptr, 345, 1200, 4125, 240},
-    {IDC_INFO_WEBSITE, Kind::Link, nullptr, 1200, 1680, 2385, 240},
-    {IDC_INFO_EMAIL, Kind::Link, nullptr, 1080, 2040, 2685, 240},
-    {IDC_INFO_FLOWER, Kind::Picture, nullptr, 3900, 1620, 780, 780},
+    {IDC_INFO_WEBSITE, Kind::Link, nullptr, 1200, 1680, 2760, 240},
+    {IDC_INFO_EMAIL, Kind::Link, nullptr, 1080, 2040, 3240, 240},
+    {IDC_INFO_FLOWER, Kind::Picture, nullptr, 240, 1620, 660, 660},
     {IDC_INFO_DONATE, Kind::Button, L"Donate", 120, 2640, 1455, 495},
     {IDC_INFO_THANKS, Kind::Button, L"Thanks to...", 1680, 2640, 1455, 495},
     {IDOK, Kind::DefaultButton, L"Ok", 3240, 2640, 1455, 495},
@@ -65,13 +65,13 @@ public:
 
 private:
     void OnLoad() override {
-        SetWindowTextW(Handle(), caption_.c_str());
+        SetWindowTextW(Handle(), ui::WithoutMnemonics(caption_).c_str());
         std::wstring text =
             Translate(L"Thanks for the Hebrew language file to") + L" " + build::kHebrewTranslator;
         SetWindowTextW(Item(IDC_THANKS_TEXT), text.c_str());
-        OnDpiChanged();
+        OnRelayout();
     }
-    void OnDpiChanged() override {
+    void OnRelayout() override {
         font_ = TextFont(Dpi(), 9.75, true);
         SendMessageW(Item(IDC_THANKS_TEXT), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
@@ -93,7 +93,7 @@ public:
 
 private:
     void OnLoad() override {
-        OnDpiChanged();
+        OnRelayout();
         err::EventTrap(L"frmInfo.Form_Load", err::NoArgs(), [&] {
             SetWindowTextW(Item(IDC_INFO_TITLE), ui::kProgramTitle);
             auto own = platform::RunningExeVersion();
@@ -107,7 +107,7 @@ private:
         });
     }
 
-    void OnDpiChanged() override {
+    void OnRelayout() override {
         titleFont_ = platform::CreatePointFont(L"Arial", 18, Dpi(), true);
         textFont_ = TextFont(Dpi(), 9.75, false);
         boldFont_ = TextFont(Dpi(), 9.75, true);

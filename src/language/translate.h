@@ -12,6 +12,12 @@ class Language;
 // The current language's text for key (an English text); the key when there is no translation.
 std::wstring Translate(std::wstring_view key);
 
+// Whether the current language reads from right to left (Hebrew, Arabic): its texts begin with a
+// letter of such a script. Windows then lay out mirrored.
+bool RightToLeft();
+// The same for one text: its first letter that has a direction of its own.
+bool ReadsRightToLeft(std::wstring_view text);
+
 // The language object Translate asks; nullptr for none. Owned by the caller.
 void SetCurrentLanguage(const Language* language);
 const Language* CurrentLanguage();

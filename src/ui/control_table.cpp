@@ -1,6 +1,7 @@
 #include "ui/control_table.h"
 
 #include "language/control_keys.h"
+#include "language/translate.h"
 #include "platform/dpi.h"
 
 #include <commctrl.h>
@@ -30,7 +31,8 @@ KindInfo Info(Kind kind) {
     case Kind::ImageCombo:
         return {WC_COMBOBOXEXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 9};
     case Kind::Edit:
-        return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 0};
+        return {L"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE, 0};
     case Kind::ReadOnlyText:
         return {L"EDIT",
                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
@@ -52,12 +54,21 @@ KindInfo Info(Kind kind) {
     return {L"STATIC", 0, 0, 0};
 }
 
-// Multi-line text boxes want every key by default: Tab would stay in them, Enter would not reach
-// the default button, and Esc makes them close the whole window. In these windows they take
-// characters and arrows only, and the keys of the dialog keep their meaning.
+// Multi-line text boxes want every key by default: Tab would stay in them, and Esc makes them close
+// the whole window. In these windows Tab and Esc keep the meaning they have in a dialog; Enter
+// makes a new line where the text can be edited (a message may have several lines) and presses
+// the default button elsewhere.
 LRESULT CALLBACK DialogKeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) noexcept {
-    if (msg == WM_GETDLGCODE)
-        return DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    if (msg == WM_GETDLGCODE) {
+        LRESULT code =
+            DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        const MSG* key = reinterpret_cast<const MSG*>(lp);
+        bool editable = !(GetWindowLongW(hwnd, GWL_STYLE) & ES_READONLY);
+        if (editable && key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+            key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, DialogKeysProc, 0);
     return DefSubclassProc(hwnd, msg, wp, lp);
@@ -97,8 +108,11 @@ void CreateControls(HWND parent, std::span<const Control> rows, UINT dpi) {
                       (row.kind == Kind::Option && groupStart ? WS_TABSTOP : 0);
         previous = row.kind;
         RECT rc = ControlRect(rows, row, dpi);
+        // Text in a language that reads from right to left, read that way (the window's layout is
+        // mirrored already).
+        DWORD exStyle = info.exStyle | (RightToLeft() ? WS_EX_RTLREADING : 0);
         HWND control =
-            CreateWindowExW(info.exStyle, info.className, row.key ? row.key : L"", style, rc.left, rc.top,
+            CreateWindowExW(exStyle, info.className, row.key ? row.key : L"", style, rc.left, rc.top,
                             rc.right - rc.left, rc.bottom - rc.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (control && row.key)

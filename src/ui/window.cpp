@@ -84,8 +84,9 @@ bool Window::Create(HWND owner) {
     // The handle is stored when the window's first message arrives (WM_NCCREATE). While creating,
     // a window that goes again is deleted here rather than by its last message.
     creating_ = true;
-    HWND created = CreateWindowExW(spec_.look.exStyle, spec_.className, caption, spec_.look.style,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner, nullptr, instance, this);
+    DWORD exStyle = spec_.look.exStyle | (RightToLeft() ? WS_EX_LAYOUTRTL | WS_EX_RTLREADING : 0);
+    HWND created = CreateWindowExW(exStyle, spec_.className, caption, spec_.look.style, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, 0, 0, owner, nullptr, instance, this);
     creating_ = false;
     if (!created) {
         delete this;
@@ -108,7 +109,6 @@ void Window::Present(int command) {
     UpdateWindow(hwnd_);
 }
 
-// A caption shows no mnemonics: a text that marks one for a control ("&Settings") loses the mark.
 std::wstring WithoutMnemonics(std::wstring text) {
     for (size_t i = 0; i < text.size(); ++i)
         if (text[i] == L'&')
@@ -116,7 +116,30 @@ std::wstring WithoutMnemonics(std::wstring text) {
     return text;
 }
 
+namespace {
+BOOL CALLBACK SetLayoutDeep(HWND child, LPARAM rtl) noexcept {
+    LONG ex = GetWindowLongW(child, GWL_EXSTYLE);
+    constexpr LONG kRtl = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
+    SetWindowLongW(child, GWL_EXSTYLE, rtl ? ex | kRtl : ex & ~kRtl);
+    return TRUE;
+}
+} // namespace
+
+// A window made in one language and shown in another that reads the other way is turned around,
+// controls and all: the controls are placed anew in the mirrored (or no longer mirrored) space.
+void Window::ApplyDirection() {
+    bool rtl = RightToLeft();
+    if (((GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) == rtl)
+        return;
+    SetLayoutDeep(hwnd_, rtl);
+    EnumChildWindows(hwnd_, SetLayoutDeep, rtl);
+    LayoutControls(hwnd_, spec_.controls, dpi_);
+    OnRelayout();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void Window::TranslateWindow() {
+    ApplyDirection();
     if (spec_.translateCaption)
         SetWindowTextW(hwnd_, WithoutMnemonics(velmora::Translate(spec_.captionKey)).c_str());
     if (const Language* language = CurrentLanguage())
@@ -189,10 +212,19 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
-    case WM_DRAWITEM:
-        if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)))
+    case WM_DRAWITEM: {
+        // Pictures keep their orientation in a mirrored window: a logo or a word must not come out
+        // the wrong way round. The item is the whole control, so it is simply drawn unmirrored.
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        DWORD layout = GetLayout(item.hDC);
+        if (layout & LAYOUT_RTL)
+            SetLayout(item.hDC, 0);
+        bool drawn = OnDrawItem(item);
+        SetLayout(item.hDC, layout);
+        if (drawn)
             return TRUE;
         break;
+    }
     case WM_SIZE:
         OnSize();
         return 0;
@@ -215,7 +247,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         const RECT& to = *reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd_, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        OnDpiChanged();
+        OnRelayout();
         InvalidateRect(hwnd_, nullptr, TRUE);
         return 0;
     }
@@ -300,6 +332,8 @@ std::wstring Text(HWND hwnd) {
 }
 
 int ShowMessage(HWND owner, const std::wstring& text, UINT style) {
+    if (RightToLeft())
+        style |= MB_RTLREADING | MB_RIGHT;
     return MessageBoxW(owner, text.c_str(), kProgramTitle, style);
 }
 

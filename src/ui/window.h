@@ -81,7 +81,8 @@ public:
     // Ends a modal run with result (the owner is enabled first), or destroys a modeless window.
     void End(int result = 0);
 
-    // Shows the window's texts in the current language: caption and every control with a key.
+    // Shows the window's texts in the current language: caption and every control with a key, in
+    // the language's reading direction.
     void TranslateWindow();
 
 protected:
@@ -93,7 +94,7 @@ protected:
     virtual void OnCommand(int id, int code) {} // IDCANCEL comes with Esc
     virtual LRESULT OnNotify(const NMHDR&) { return 0; }
     virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
-    virtual void OnDpiChanged() {} // fonts and layout are redone already
+    virtual void OnRelayout() {} // after a change of DPI or reading direction
     virtual void OnSize() {}
     virtual void OnClose() { End(); }
     virtual void OnDestroy() {}
@@ -117,6 +118,7 @@ private:
     int RunModalLoop(HWND owner);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void ApplyDpi(UINT dpi);
+    void ApplyDirection();
 
     const WindowSpec& spec_;
     HWND hwnd_ = nullptr;
@@ -171,6 +173,8 @@ void SetDpiOverride(UINT dpi);
 
 // The text of any window or control.
 std::wstring Text(HWND hwnd);
+// A text as shown where mnemonics are not: "&Settings" becomes "Settings", "&&" an "&".
+std::wstring WithoutMnemonics(std::wstring text);
 
 // The program's name, the caption of its main window and of every message it shows.
 inline constexpr wchar_t kProgramTitle[] = L"Velmora";

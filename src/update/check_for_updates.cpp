@@ -1,17 +1,13 @@
 #include "update/check_for_updates.h"
 
 #include "language/translate.h"
+#include "ui/window.h"
 #include "update/auto_update.h"
 
 #include <string>
 
 namespace velmora::update {
 namespace {
-
-// Every message of the dialogue: the program's name as caption, owned by the main window.
-int Message(HWND owner, const std::wstring& text, UINT style) {
-    return MessageBoxW(owner, text.c_str(), L"Velmora", style);
-}
 
 std::wstring FailureText(const err::ErrorRecord& error) {
     std::wstring reason = error.details.empty() ? error.description : Translate(error.details[0]);
@@ -38,7 +34,8 @@ void CheckForUpdates(HWND owner) {
     if (g_checking)
         return;
     CheckingFlag checking;
-    if (Message(owner, Translate(L"Are you connected to the Internet?"), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ui::ShowMessage(owner, Translate(L"Are you connected to the Internet?"),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     AutoUpdate update(owner);
     bool newer = false;
@@ -47,19 +44,20 @@ void CheckForUpdates(HWND owner) {
     } catch (const err::Error& e) {
         if (e.record().number != ERR_UPDATE_CHECK_FAILED)
             throw;
-        Message(owner, FailureText(e.record()), MB_OK | MB_ICONEXCLAMATION);
+        ui::ShowMessage(owner, FailureText(e.record()), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!newer) {
-        Message(owner, Translate(L"You are already using the newest Version"), MB_OK | MB_ICONINFORMATION);
+        ui::ShowMessage(owner, Translate(L"You are already using the newest Version"),
+                        MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (Message(owner, Translate(L"A new version is available. Do you want to download it?"),
-                MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ui::ShowMessage(owner, Translate(L"A new version is available. Do you want to download it?"),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     if (update.DownloadAddress().empty())
-        Message(owner, Translate(L"The version file gives no download address for the new version."),
-                MB_OK | MB_ICONEXCLAMATION);
+        ui::ShowMessage(owner, Translate(L"The version file gives no download address for the new version."),
+                        MB_OK | MB_ICONEXCLAMATION);
     else
         update.DownloadNewVersion();
 }
