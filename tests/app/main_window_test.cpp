@@ -296,9 +296,15 @@ TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {
     PostMessageW(focused().first, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_TRUE(test::WaitFor([&] { return focused().second == IDC_IMGCOMB_STATUS; }, 3s));
     EXPECT_TRUE(IsWindow(main) && app_.Process().Running()) << "Esc closed the window";
-    // Enter presses Start, wherever the focus is in the window.
+    // Enter makes a new line in the message and starts nothing; in the user box it presses Start.
+    PostMessageW(Item(IDC_TXT_STATUS_TEXT), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(test::WaitFor([&] {
+        return gui::Text(Item(IDC_TXT_STATUS_TEXT)).find(L"\r\n") != std::wstring::npos;
+    })) << "no line break: "
+        << Narrow(gui::Text(Item(IDC_TXT_STATUS_TEXT)));
+    EXPECT_FALSE(app_.Message(300ms)) << "Enter in the message started";
     ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L""));
-    PostMessageW(focused().first, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(FindWindowExW(Item(IDC_COMB_USER), nullptr, L"Edit", nullptr), WM_KEYDOWN, VK_RETURN, 0);
     auto box = app_.Message(5s);
     ASSERT_TRUE(box) << "Enter did not start";
     EXPECT_EQ(box->text, L"You have to enter a ICQ Number first");

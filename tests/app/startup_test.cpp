@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
+#include <set>
 
 namespace velmora {
 namespace {
@@ -66,6 +67,21 @@ TEST(Startup, ClosingTheWindowSavesPositionAndSettings) {
     for (size_t i = 0; i < std::size(kOdd); ++i)
         EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
     EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
+}
+
+// The exe carries its icon at the sizes Windows shows, up to the 256-pixel one of large views.
+TEST(Startup, TheExeHasItsIcon) {
+    HMODULE exe = LoadLibraryExW((test::BinDir() + L"\\velmora.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HRSRC group = exe ? FindResourceW(exe, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
+    ASSERT_NE(group, nullptr) << "no icon resource";
+    const BYTE* dir = static_cast<const BYTE*>(LockResource(LoadResource(exe, group)));
+    std::set<int> sizes; // GRPICONDIR: 6 bytes, then 14 per picture, the width first (0 for 256)
+    for (int i = 0; i < *reinterpret_cast<const WORD*>(dir + 4); ++i)
+        sizes.insert(dir[6 + 14 * i] ? dir[6 + 14 * i] : 256);
+    for (int size : {16, 32, 48, 256})
+        EXPECT_TRUE(sizes.count(size)) << "no " << size << "-pixel picture";
+    FreeLibrary(exe);
 }
 
 // Windows may end the process right after the session's end: what the close would save is saved

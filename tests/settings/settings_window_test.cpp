@@ -148,8 +148,11 @@ TEST_F(SettingsWindowE2E, CancelEscAndCloseChangeNothing) {
 }
 
 // OK writes everything at once: a process that is killed right after still leaves every choice
-// in the registry, and the main window is in the new language with the user's work kept.
+// in the registry, and the main window is in the new language with the user's work kept (and no
+// longer mirrored, coming from Hebrew).
 TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
+    app_.reset();
+    app_ = std::make_unique<test::App>(L"Hebrew");
     SetRun(L"C:\\old place\\velmora.exe");
     test::RecordUsers({{L"4711", 1, {{L"AwayStatusText", L"stored"}}}}, L"4711");
     ASSERT_NE(app_->Start(), nullptr);
@@ -163,6 +166,7 @@ TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     ASSERT_TRUE(Gone());
 
     auto german = [](const wchar_t* key) { return test::Shipped(L"Deutsch", key); };
+    EXPECT_EQ(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0) << "still mirrored";
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_CBTN_SETTINGS)), german(L"Settings"));
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_USER)), german(L"User"));
     EXPECT_EQ(gui::ComboItemText(app_->Item(app::IDC_IMGCOMB_STATUS), 1), german(L"Away"));

@@ -193,6 +193,8 @@ protected:
         app::MainWindow::Show();
         app::MainWindow* main = app::MainWindow::Find();
         Inspect(main ? main->Handle() : nullptr, L"main");
+        EXPECT_NE(main ? GetClassLongPtrW(main->Handle(), GCLP_HICON) : 0, 0)
+            << "the main window has no icon";
         app::ShowWaitWindow(nullptr);
         Inspect(FindWindowW(app::kWaitWindowClass, nullptr), L"wait");
         app::CloseWaitWindow();
