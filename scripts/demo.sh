@@ -5,7 +5,8 @@
 # from an Xvfb this script starts) it waits for the main window, saves a screenshot to
 # build/demo/velmora-main.png, prints that path and ends.
 # On a fresh Debian 12 machine as root it installs what it needs first; running it again reuses
-# the build and the prefix.
+# the build and the prefix. VELMORA_EXE=path/to/velmora.exe runs that exe (e.g. one unpacked from
+# a release zip, its Languages folder beside it) instead of the one built here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,6 +18,8 @@ cmake --preset mingw-x64 >/dev/null
 client_target=standin_client
 cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora window_probe "$client_target" >/dev/null
 bin="$root/build/x64/bin"
+exe_dir="$bin"
+[ -n "${VELMORA_EXE:-}" ] && exe_dir=$(cd "$(dirname "$VELMORA_EXE")" && pwd)
 
 source scripts/wine-session.sh
 trap wine_session_stop EXIT
@@ -60,11 +63,11 @@ export VELMORA_STANDIN_LIFETIME_MS=600000
 
 if [ -z "${VELMORA_HEADLESS:-}" ]; then
     echo "Velmora is running on display $DISPLAY. Close its window (or press Ctrl+C) to end the demo."
-    (cd "$bin" && wine velmora.exe </dev/null >/dev/null 2>&1) || true
+    (cd "$exe_dir" && wine velmora.exe </dev/null >/dev/null 2>&1) || true
     exit 0
 fi
 
-(cd "$bin" && wine velmora.exe </dev/null >/dev/null 2>&1) &
+(cd "$exe_dir" && wine velmora.exe </dev/null >/dev/null 2>&1) &
 velmora_pid=$!
 if ! rect=$(cd "$bin" && wine window_probe.exe wait VelmoraMain Velmora 30000 </dev/null 2>/dev/null | tr -d '\r'); then
     echo "demo: the Velmora window did not appear" >&2

@@ -34,16 +34,17 @@ wine_session_start() {
     if [ -d /usr/share/wine/fonts ]; then
         find /usr/share/wine/fonts -maxdepth 1 -type f ! -name 'tahoma*' \
             -exec cp -n {} "$WINEPREFIX/drive_c/windows/Fonts/" \; 2>/dev/null || true
+        rm -f "$WINEPREFIX"/drive_c/windows/Fonts/tahoma*
     fi
+    # Keep one server alive and start the services with every stream redirected, so that no
+    # service process inherits the output pipe of the test runner.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
     # Wine's Tahoma has no Hebrew letters (Windows' own has), and Wine links no other font in for it:
     # DejaVu Sans takes its place (Wine replaces only a font it does not have), so that Hebrew
     # windows show their text. It is also a little wider than the fonts Windows uses, so what fits
     # here fits there.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
-    # Keep one server alive and start the services with every stream redirected, so that no
-    # service process inherits the output pipe of the test runner.
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine wineboot </dev/null >/dev/null 2>&1
     # Without a window manager the windows only get their caption when Wine draws it.
     if [ -n "${VELMORA_HEADLESS:-}" ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
