@@ -5,26 +5,11 @@
 #include "support/support.h"
 
 #include <chrono>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::test {
-
-// Sets (or, with nullopt, removes) an environment variable of this process, and so of every
-// process it starts from now on, and puts the old state back at the end of the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(std::wstring name, const std::optional<std::wstring>& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> old_;
-};
 
 // One record file as it is now: the "name=value" lines in order, values unescaped.
 class Record {
@@ -36,7 +21,7 @@ public:
     // The first value as a number (nullopt when missing or not a number).
     std::optional<long long> Number(const std::wstring& name) const;
     // The whole file, for failure messages.
-    std::string Raw() const { return raw_; }
+    const std::string& Raw() const { return raw_; }
 
 private:
     std::vector<std::pair<std::wstring, std::wstring>> lines_;
@@ -52,8 +37,9 @@ struct StandinOptions {
     std::wstring windowKind; // "" (dialog), "button" or "keys"
 };
 
-// Prepares the stand-in for the next start: a fresh record file and its environment variables.
-// At the end it ends every stand-in process that recorded into its file and is still running.
+// Prepares the stand-in for the next start: a fresh record file and its environment variables
+// (the old ones come back at the end). At the end it also ends every stand-in process that
+// recorded into its file and still runs.
 class StandinClient {
 public:
     explicit StandinClient(const std::wstring& testName, const StandinOptions& options = {});
@@ -71,15 +57,14 @@ public:
     // recorded its exit. Messages posted to it before are handled first, so afterwards its
     // record is complete. False when one did not exit in time.
     bool CloseWindows() const;
-    // Ends the recorded stand-in processes that still run.
-    void EndAll() const;
 
 private:
     std::wstring recordPath_;
-    std::vector<std::unique_ptr<ScopedEnv>> env_;
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> oldEnv_;
 };
 
-// A window of another process that holds the foreground and records the keys it gets.
+// A window of another process that holds the foreground and records every key message,
+// deactivation and focus loss it gets as "input".
 class FocusBystander {
 public:
     explicit FocusBystander(const std::wstring& testName);
@@ -112,12 +97,9 @@ void RecordUsers(const std::vector<RecordedUser>& users, const std::wstring& las
 
 // Makes the stand-in the installed client: its path as the App Paths entry of ICQLite.exe in the
 // 32-bit view (where the 32-bit client's installer writes it). The entry is removed at the end.
-class StandinInstall {
-public:
+struct StandinInstall {
     StandinInstall();
     ~StandinInstall();
-    StandinInstall(const StandinInstall&) = delete;
-    StandinInstall& operator=(const StandinInstall&) = delete;
 };
 
 } // namespace velmora::test
