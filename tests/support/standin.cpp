@@ -11,9 +11,8 @@ namespace velmora::test {
 
 namespace {
 
-// The recorded stand-ins that still run, opened with access. The id alone is not enough: Wine
-// hands freed ids out again at once, maybe to a test running in parallel; the id together with
-// the recorded creation time names one process for good.
+// The recorded stand-ins that still run, opened with access: by id and creation time, as Wine hands
+// freed ids out again at once, maybe to a test running in parallel.
 std::vector<std::pair<DWORD, platform::UniqueHandle>> Running(const Record& record, DWORD access) {
     std::vector<std::pair<DWORD, platform::UniqueHandle>> running;
     auto pids = record.All(L"pid"), created = record.All(L"created");

@@ -1,23 +1,18 @@
-// Plays the outside messenger client for the end-to-end tests. It is started with no arguments,
-// exactly as the real client would be, so everything it needs comes from the environment the test
-// sets before it starts velmora.exe:
-//
+// Plays the outside messenger client for the end-to-end tests. Started with no arguments, as the
+// real client is, it takes everything from the environment the test sets before the start:
 //   VELMORA_STANDIN_RECORD=<file>        where it records (required: without it, it exits at once)
 //   VELMORA_STANDIN_WINDOW_DELAY_MS=<n>  create the login window only after n ms (default 0)
 //   VELMORA_STANDIN_NO_WINDOW=1          never create a window
-//   VELMORA_STANDIN_LIFETIME_MS=<n>      exit by itself after n ms (default 30000)
-//   VELMORA_STANDIN_EXIT_CODE=<n>        the exit code when it exits by itself (default 0)
-//   VELMORA_STANDIN_WINDOW_KIND=<kind>   "dialog" (default): a dialog with a default "Login" button;
-//                                        "button": a plain window with a default push button child;
-//                                        "keys": a plain window without buttons that logs in on Enter
-//
-// What it records, in this order (format: tests/tools/common/record_log.h): pid, created,
-// commandline, ShowWindow (STARTUPINFO.wShowWindow, "<missing>" without STARTF_USESHOWWINDOW),
-// LastOwner, then under that user's machine key (32-bit view, as the 32-bit client reads it)
-// LastStatus and the five status messages, each value followed by its type when it exists;
-// recorded; when the window is shown: window, iconic, active, foreground; later, as they happen:
-// activated (the window became active), keydown and char (key messages that reached this
-// process), enter (one login: the default button pressed or Enter), exit.
+//   VELMORA_STANDIN_LIFETIME_MS=<n>      exit by itself after n ms (default 30000) ...
+//   VELMORA_STANDIN_EXIT_CODE=<n>        ... with that exit code (default 0)
+//   VELMORA_STANDIN_WINDOW_KIND=<kind>   "dialog" (default, with a default "Login" button), "button"
+//                                        (a plain window with a default push button) or "keys" (a
+//                                        plain window that logs in on Enter)
+// It records (format: common/record_log.h) pid, created, commandline, ShowWindow ("<missing>"
+// without STARTF_USESHOWWINDOW), LastOwner and, under that user's key in the 32-bit view as the
+// client reads it, LastStatus and the five messages, each with its type; recorded; with the window:
+// window, iconic, active, foreground; then as they happen: activated, keydown and char (key
+// messages that reached it), enter (one login), exit.
 #include "common/record_log.h"
 #include "standin_resource.h"
 
@@ -40,8 +35,8 @@ bool g_closing = false; // after the exit record nothing more is recorded
 
 constexpr int kLoginButtonId = IDOK; // so that a dialog-style Enter lands on it too
 
-// A registry value as the client would see it, recorded with its type: numbers in decimal, texts
-// up to their first NUL, anything else by its size. Returns what was recorded.
+// Records a registry value as the client sees it, and its type: numbers in decimal, texts up to
+// their first NUL, anything else by its size. Returns what was recorded.
 std::wstring RecordValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, REGSAM view) {
     velmora::platform::UniqueHKey key;
     DWORD type = REG_NONE, size = 0;
