@@ -19,10 +19,6 @@ namespace {
 // Each test has its own settings key and languages folder, so tests can run side by side.
 class LanguageTest : public testing::Test {
 protected:
-    std::wstring Stored() const {
-        RegData value = reg_.ReadValue(L"Language", key_.path(), HKEY_CURRENT_USER);
-        return value.IsEmpty() ? L"(none)" : value.AsText();
-    }
     // A language file as a translator saves it: UTF-8 with a byte-order mark, CR LF line ends.
     void WriteLanguage(const std::wstring& name, const std::string& utf8Lines) {
         test::WriteBytes(folder_ + name + L".ini", "\xEF\xBB\xBF[Language]\r\n" + utf8Lines);
@@ -44,21 +40,6 @@ protected:
     File file_;
     void SetUp() override { settings_.SetRegKey(key_.path()); }
 };
-
-// Setting the current name again neither rereads nor writes; another name, even one differing
-// only in letter case, is a change: read and stored.
-TEST_F(LanguageTest, SettingTheCurrentNameNeitherRereadsNorWrites) {
-    WriteLanguage(L"Test", "Ok=Gut\r\n");
-    auto language = Open(L"Test");
-    WriteLanguage(L"Test", "Ok=Anders\r\n");
-    reg_.DeleteValue(L"Language", key_.path(), HKEY_CURRENT_USER);
-    language->SetLanguageFile(L"Test");
-    EXPECT_EQ(language->TranslateText(L"Ok") + L" " + Stored(), L"Gut (none)") << "read or stored again";
-    language->SetLanguageFile(L"test");
-    EXPECT_EQ(Stored(), L"test");
-    language->SetLanguageFile(L"Test");
-    EXPECT_EQ(language->TranslateText(L"Ok") + L" " + Stored(), L"Anders Test") << "switching back";
-}
 
 // Without a translation the default shows, or the English key; a missing language or folder shows
 // English, is not listed and is not created. Only plain "*.ini" files are languages.
@@ -108,14 +89,13 @@ TEST_F(LanguageTest, TranslateFormControlsSetsCaptionsOfKeyedLabelsAndButtons) {
         int parent; // row of the group box it lies in; -1: the window
     } rows[] = {
         {WC_STATICW, L"Benutzer", L"User", L"\u05de", SS_LEFT, -1},
-        {WC_STATICW, L"Hinweis", nullptr, L"Hinweis", SS_LEFT, -1},
         {WC_STATICW, L"Danke", L"Thanks to...", L"Thanks to...", SS_CENTER, -1},
         {WC_BUTTONW, L"Gut", L"Ok", L"Ok", BS_DEFPUSHBUTTON, -1},
         {WC_BUTTONW, L"Allgemein", L"General", L"\u05db", BS_GROUPBOX, -1},
-        {WC_BUTTONW, L"Starten", L"Start", L"\u05d4", BS_PUSHBUTTON | BS_BITMAP, 4},
-        {WC_BUTTONW, L"Beenden", L"Close", L"\u05e1", BS_AUTOCHECKBOX, 4},
-        {WC_BUTTONW, L"Direkt", L"Direct", L"\u05d9", BS_AUTORADIOBUTTON, 4},
-        {WC_BUTTONW, L"Mehr", nullptr, L"Mehr", BS_PUSHBUTTON, 4},
+        {WC_BUTTONW, L"Starten", L"Start", L"\u05d4", BS_PUSHBUTTON | BS_BITMAP, 3},
+        {WC_BUTTONW, L"Beenden", L"Close", L"\u05e1", BS_AUTOCHECKBOX, 3},
+        {WC_BUTTONW, L"Direkt", L"Direct", L"\u05d9", BS_AUTORADIOBUTTON, 3},
+        {WC_BUTTONW, L"Mehr", nullptr, L"Mehr", BS_PUSHBUTTON, 3},
         {WC_EDITW, L"Nachricht", L"Message", L"Nachricht", ES_AUTOHSCROLL, -1},
         {WC_STATICW, L"", L"Message", L"", SS_ICON, -1},
     };

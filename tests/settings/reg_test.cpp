@@ -62,20 +62,17 @@ protected:
 TEST_F(RegTest, ReadsEveryStoredTypeAsTheProgramNeedsIt) {
     SetEnvironmentVariableW(L"VELMORA_TEST_DIR", L"C:\\x");
     const std::tuple<DWORD, std::string, std::wstring> cases[] = {
-        // stored as they are, no terminator added
-        {REG_SZ, Bytes(L"abc", 2), L"text abc"},
-        {REG_SZ, Bytes(L"abc"), L"text abc"},
-        {REG_SZ, Bytes(L"abc", 1), L"text abc"},
-        {REG_SZ, "", L"text "},
+        // clang-format off
+        {REG_SZ, Bytes(L"abc", 2), L"text abc"}, {REG_SZ, Bytes(L"abc"), L"text abc"},
+        {REG_SZ, Bytes(L"abc", 1), L"text abc"}, {REG_SZ, "", L"text "},
         {REG_SZ, Bytes(std::wstring_view(L"a\0b", 3), 2), std::wstring(L"text a\0b", 8)},
         {REG_EXPAND_SZ, Bytes(L"%VELMORA_TEST_DIR%\\y", 2), L"text C:\\x\\y"},
-        {REG_BINARY, "AB", L"text AB"},
-        {REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4), L"number -5"},
-        {REG_DWORD, "\x01", L"empty"},
+        {REG_BINARY, "AB", L"text AB"}, {REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4), L"number -5"},
+        {REG_DWORD, "\x01", L"empty"}, {REG_QWORD, std::string(8, '\1'), L"empty"},
         {REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5)), L"list [a] [b]"},
         {REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0\0b", 4)), L"list [a] [] [b]"},
         {REG_MULTI_SZ, std::string(2, '\0'), L"list"},
-        {REG_QWORD, std::string(8, '\1'), L"empty"},
+        // clang-format on
     };
     platform::UniqueHKey h;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -104,20 +101,17 @@ TEST_F(RegTest, WritesWhatTheTypeAsksOrNothing) {
         std::optional<std::string> stored; // nullopt: no key
         int32_t error = 0;
     } cases[] = {
+        // clang-format off
         {L"n", int32_t{-5}, REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4)},
         {L"n", L" 123456 ", REG_DWORD, std::string("\x40\xE2\x01\x00", 4)},
         {L"n", L"-2147483648", REG_DWORD, std::string("\x00\x00\x00\x80", 4)},
-        {L"n", L"12a", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
-        {L"n", L"", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
+        {L"n", L"12a", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH}, {L"n", L"", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
         {L"n", L"2147483648", REG_DWORD, std::nullopt, err::ERR_OVERFLOW},
-        {L"", L"default", REG_SZ, Bytes(L"default", 2)},
-        {L"e", L"%x%", REG_EXPAND_SZ, Bytes(L"%x%", 2)},
-        {L"b", L"AB", REG_BINARY, "AB"},
-        {L"m", ab, REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5))},
-        {L"m", none, REG_MULTI_SZ, std::string(4, '\0')},
-        {L"m", L"not a list", REG_MULTI_SZ, std::nullopt, err::ERR_TYPE_MISMATCH},
-        {L"t", L"1", REG_NONE, "key"},
-        {L"t", L"1", REG_QWORD, "key"},
+        {L"", L"default", REG_SZ, Bytes(L"default", 2)}, {L"e", L"%x%", REG_EXPAND_SZ, Bytes(L"%x%", 2)},
+        {L"b", L"AB", REG_BINARY, "AB"}, {L"m", ab, REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5))},
+        {L"m", none, REG_MULTI_SZ, std::string(4, '\0')}, {L"m", L"not a list", REG_MULTI_SZ, std::nullopt, err::ERR_TYPE_MISMATCH},
+        {L"t", L"1", REG_NONE, "key"}, {L"t", L"1", REG_QWORD, "key"},
+        // clang-format on
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
