@@ -1,7 +1,5 @@
-// Shared set-up of the client tests: the client's keys emptied in every place the client keeps
-// them (its user keys, its machine keys in the 32-bit view, and their copies in the user's
-// virtual store as 64-bit Windows names it), and read-only keys as a user without elevation meets
-// them under HKLM.
+// The client tests' keys, emptied first and last: the client's user keys, its machine keys (32-bit
+// view) and their virtual-store copies; and read-only keys as a user without elevation meets them.
 #pragma once
 #include "client/icq_lite.h"
 #include "client/starter.h"

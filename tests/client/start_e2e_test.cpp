@@ -10,10 +10,9 @@ using namespace velmora::test;
 using namespace std::chrono_literals;
 using namespace app;
 
-// Users that are no numbers and a "LastOwner" above 2147483647 are not shown; the status and
-// message the client would read come from its virtual-store copies; a message of the wrong type is
-// no message; a start updates every copy; a second start while the client runs is refused and
-// leaves the window usable.
+// Users that are no numbers and a "LastOwner" above 2147483647 are not shown; status and message
+// come from the virtual-store copies, a message of the wrong type is none; a start updates every
+// copy; a second start while the client runs is refused and leaves the window usable.
 TEST_F(ClientTest, TheWindowShowsWhatTheClientReadsAndStartUpdatesEveryCopy) {
     ScratchKey settings{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
     for (auto [name, value] :

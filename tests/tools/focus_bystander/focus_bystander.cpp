@@ -1,11 +1,9 @@
-// A window of another process that holds the foreground and the keyboard focus while a test
-// starts the client, and records whatever input reaches it: the proof that no keystroke and no
-// activation leaks into other programs. VELMORA_BYSTANDER_RECORD=<file> names its record
-// (required); it ends after 30 s by itself.
-//
-// Records (format: tests/tools/common/record_log.h): "ready" once it holds the foreground and the
-// focus (1) or not (0); then "input" with the message number of every key or character message,
-// deactivation and focus loss it gets; "exit" when it is closed.
+// A window of another process that holds the foreground and the focus while a test starts the
+// client, and records whatever input reaches it: the proof that no keystroke and no activation
+// leaks into other programs. VELMORA_BYSTANDER_RECORD=<file> names its record (required); it ends
+// after 30 s by itself. It records (format: common/record_log.h) "ready" (1 when it holds the
+// foreground and the focus), then "input" with the number of every key or character message,
+// deactivation and focus loss it gets, and "exit".
 #include "common/record_log.h"
 
 #include <windows.h>
