@@ -97,7 +97,6 @@ TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
         std::vector<std::wstring> messages;
     } cases[] = {
         // clang-format off
-        {"program error", raise({ERR_TYPE_MISMATCH, L"s", L"Type mismatch"}), {L"Type mismatch \r\n"}},
         {"out of memory", [] { throw std::bad_alloc(); }, {L"Out of memory \r\n"}},
         {"library exception", [] { throw std::out_of_range("vector"); }, {L"Internal error: vector \r\n"}},
         {"anything else", [] { throw 42; }, {lost, L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},

@@ -26,9 +26,7 @@ TEST(ErrMailto, LongReportsAreCutAtACharacter) {
         mixed += L"a \x05D0\r\n";
     }
     const std::pair<const char*, std::wstring> cases[] = {
-        {"letters", std::wstring(5000, L'x')},
         {"blanks, three characters each", std::wstring(5000, L' ')},
-        {"umlauts, six each", std::wstring(3000, L'\x00E4')},
         {"emoji, twelve each", emoji},
         {"mixed", mixed},
     };
