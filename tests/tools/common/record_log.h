@@ -1,15 +1,13 @@
-// The record file of the test programs that play other processes (the stand-in client, the focus
-// bystander). The test that starts them names the file in an environment variable and reads it
-// while they run, so every record is one line written in one piece, straight to the file.
-//
-// Format: UTF-16LE lines "name=value". A backslash, CR and LF inside a value are written as "\\",
-// "\r" and "\n", so one record is always one line. "<missing>" stands for a value that does not
-// exist, which keeps it apart from an empty one.
+// The record file of the test programs that play other processes (stand-in client, focus bystander),
+// which the test names in an environment variable and reads while they run: UTF-16LE lines
+// "name=value", each written in one piece straight to the file, with a backslash, CR and LF in the
+// value written as "\\", "\r" and "\n". "<missing>" tells a value that does not exist from an empty one.
 #pragma once
 #include "platform/handles.h"
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
