@@ -98,8 +98,6 @@ int wmain(int argc, wchar_t** argv) {
 
         auto t0 = Clock::now();
         auto p = Start(bin + L"\\velmora.exe");
-        t0 = Clock::now();
-        p = Start(bin + L"\\velmora.exe");
         velmora.push_back(TimeUntil(t0, [&] {
             hwnd = VisibleWindow(p.processId, app::kMainWindowClass);
             HWND users = hwnd ? GetDlgItem(hwnd, app::IDC_COMB_USER) : nullptr;

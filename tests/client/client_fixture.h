@@ -1,12 +1,9 @@
-// Shared set-up of the client tests: the client's keys emptied in every place the client keeps
-// them (its user keys, its machine keys in the 32-bit view, and their copies in the user's
-// virtual store as 64-bit Windows names it), and read-only keys as a user without elevation meets
-// them under HKLM.
+// The client tests' keys, emptied first and last: the client's user keys, its machine keys (32-bit
+// view) and their virtual-store copies; and read-only keys as a user without elevation meets them.
 #pragma once
 #include "client/icq_lite.h"
 #include "client/starter.h"
 #include "support/standin.h"
-#include "support/support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,27 +14,31 @@ inline constexpr wchar_t kStoreRoot[] = L"Software\\Classes\\VirtualStore\\MACHI
 // Where a machine-wide value of the client is: HKLM (32-bit view) or its virtual-store copy.
 enum class Place { Machine, Store };
 
-// machineKey starts with "Software\".
-inline std::wstring KeyOf(Place place, const std::wstring& machineKey) {
-    return place == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9);
-}
-inline HKEY RootOf(Place place) {
-    return place == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-inline RegView ViewOf(Place place) {
-    return place == Place::Machine ? RegView::View32 : RegView::Native;
-}
+struct Where {
+    HKEY root;
+    std::wstring key;
+    RegView view;
+    Where(Place place, const std::wstring& machineKey) // machineKey starts with "Software\"
+        : root(place == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER),
+          key(place == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9)),
+          view(place == Place::Machine ? RegView::View32 : RegView::Native) {}
+};
+
+struct ReadOnlyPlace : ReadOnlyKey {
+    ReadOnlyPlace(Place place, const std::wstring& machineKey) : ReadOnlyPlace(Where(place, machineKey)) {}
+    explicit ReadOnlyPlace(const Where& w) : ReadOnlyKey(w.root, w.key, w.view) {}
+};
 
 class ClientTest : public ::testing::Test {
 protected:
     RegData Get(Place place, const std::wstring& name, const std::wstring& machineKey) const {
-        return reg_.ReadValue(name, KeyOf(place, machineKey), RootOf(place), ViewOf(place));
+        Where w(place, machineKey);
+        return reg_.ReadValue(name, w.key, w.root, w.view);
     }
     void Put(Place place, const std::wstring& name, const RegData& value, DWORD type,
              const std::wstring& machineKey) const {
-        ASSERT_EQ(
-            reg_.WriteValueChecked(name, value, type, KeyOf(place, machineKey), RootOf(place), ViewOf(place)),
-            ERROR_SUCCESS);
+        Where w(place, machineKey);
+        ASSERT_EQ(reg_.WriteValueChecked(name, value, type, w.key, w.root, w.view), ERROR_SUCCESS);
     }
 
     Reg reg_;
@@ -45,12 +46,6 @@ protected:
     ScratchKey machineKeys_{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
     ScratchKey storeKeys_{HKEY_CURRENT_USER, std::wstring(kStoreRoot) + L"Mirabilis"};
     Starter starter_;
-};
-
-// A read-only key in the place where a machine value of the client lives.
-struct ReadOnlyPlace : ReadOnlyKey {
-    ReadOnlyPlace(Place place, const std::wstring& machineKey)
-        : ReadOnlyKey(RootOf(place), KeyOf(place, machineKey), ViewOf(place)) {}
 };
 
 } // namespace velmora::test

@@ -22,12 +22,6 @@ std::wstring Now() { // yy MM dd HH mm ss, which sorts as the time does
     return text;
 }
 
-std::wstring LocaleText(LCTYPE type) {
-    wchar_t buffer[16] = {};
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, ARRAYSIZE(buffer));
-    return buffer;
-}
-
 TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
     test::ScratchKey appPaths(HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, icqlite::kClientView);
     Reg().WriteValue(L"", std::vector<std::wstring>{L"C:\\ICQLite\\ICQLite.exe"}, REG_MULTI_SZ,
@@ -42,32 +36,28 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
 
     std::vector<std::wstring> lines = test::Lines(box->text);
     ASSERT_EQ(lines.size(), 9u) << Narrow(box->text);
-    const std::wstring dashes(50, L'-'),
-        expected[] = {L"Type mismatch ",
-                      L"",
-                      L"  Method: basICQLite.GetExePath ",
-                      L"  Number: 13 = &HD = vbObjectError + 2147221517 = ERRMAP_APP_FIRST + 2147216319 ",
-                      L"  Source: Velmora ",
-                      L"  Description: Type mismatch",
-                      L"  Call Stack: basICQLite.GetExePath()  at Line ",
-                      L"  Call Stack: basICQLite.IsInstalled() " + dashes,
-                      L"  Call Stack: basGlobal.Main() " + dashes};
-    for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_TRUE(i < 6 ? (i == 1 || lines[i] == expected[i])
-                          : (lines[i].starts_with(expected[i]) && lines[i].size() == 100))
-            << "line " << i << ": " << Narrow(lines[i]);
+    // The layout is the unit tests'; here what failed, and the way up to the start-up procedure.
+    for (auto [i, start] : {std::pair{0, L"Type mismatch "},
+                            {2, L"  Method: basICQLite.GetExePath "},
+                            {3, L"  Number: 13 = "},
+                            {6, L"  Call Stack: basICQLite.GetExePath()  at Line "},
+                            {7, L"  Call Stack: basICQLite.IsInstalled() -"},
+                            {8, L"  Call Stack: basGlobal.Main() -"}})
+        EXPECT_TRUE(lines[i].starts_with(start)) << "line " << i << ": " << Narrow(lines[i]);
 
-    // The header's facts are this machine's and those of the program that failed.
+    // The header's facts: the time in the user's date and time format, this program, this machine.
     std::wsmatch m;
     const std::wregex facts(
         L"  Time='(\\d\\d)(\\D+)(\\d\\d)\\2(\\d\\d) (\\d\\d)(\\D+)(\\d\\d)\\6(\\d\\d)' "
         L"App='velmora:1\\.0\\.0' ADO-version='(\\?|\\d+(\\.\\d+)*)' Computer='([^']*)' ");
     ASSERT_TRUE(std::regex_match(lines[1], m, facts)) << Narrow(lines[1]);
-    EXPECT_EQ(m[2].str() + L" " + m[6].str(), LocaleText(LOCALE_SDATE) + L" " + LocaleText(LOCALE_STIME));
+    wchar_t date[8] = {}, time[8] = {}, computer[256];
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDATE, date, 8);
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, time, 8);
+    EXPECT_EQ(m[2].str() + L" " + m[6].str(), date + std::wstring(L" ") + time);
     std::wstring stamp = m[4].str() + L" " + m[1].str() + L" " + m[3].str() + L" " + m[5].str() + L" " +
                          m[7].str() + L" " + m[8].str();
     EXPECT_TRUE(before <= stamp && stamp <= after) << Narrow(lines[1]) << " is not between start and message";
-    wchar_t computer[256];
     DWORD size = ARRAYSIZE(computer);
     ASSERT_TRUE(GetComputerNameW(computer, &size));
     EXPECT_EQ(m[11].str(), std::wstring(computer, size));

@@ -1,5 +1,7 @@
-// Errors raised for real and caught by real traps: what the event handler finally presents.
+// Errors raised for real and caught by real traps: what the event handler finally presents; and
+// the report's argument list and call-stack line on their own.
 #include "errors/err_test_support.h"
+#include "errors/report_text.h"
 #include "errors/trap.h"
 
 #include <gtest/gtest.h>
@@ -67,28 +69,26 @@ void Nested(int depth, int& raiseLine) {
 
 TEST_F(ErrReport, NestedLevelsGiveOneHeaderAndOneLineEachInnermostFirst) {
     for (int levels = 1; levels <= 3; ++levels) {
+        SCOPED_TRACE(std::to_string(levels) + " levels");
         int raiseLine = 0;
         UnderHandler([&] { Nested(levels, raiseLine); });
-        ASSERT_EQ(shown.reports.size(), 1u) << levels << " levels";
+        ASSERT_EQ(shown.reports.size(), 1u);
         std::vector<std::wstring> lines = Lines(shown.reports[0]);
-        ASSERT_EQ(lines.size(), 6u + levels + 1) << levels << " levels:\n" << Narrow(shown.reports[0]);
+        ASSERT_EQ(lines.size(), 6u + levels + 1) << Narrow(shown.reports[0]);
         EXPECT_EQ(lines[0] + lines[2] + lines[4] + lines[5],
-                  L"Type mismatch   Method: clsLevel.Step   Source: Velmora   Description: Type mismatch")
-            << levels << " levels";
+                  L"Type mismatch   Method: clsLevel.Step   Source: Velmora   Description: Type mismatch");
         for (int i = 0; i < levels; ++i) {
             std::wstring line = L"  Call Stack: clsLevel.Step(lngDepth=" + std::to_wstring(i + 1) +
                                 L", strName='x')" +
                                 (i == 0 ? L"  at Line " + std::to_wstring(raiseLine) : L"") + L" ";
-            EXPECT_EQ(lines[6 + i], line + std::wstring(100 - line.size(), L'-'))
-                << levels << " levels, line " << i;
+            EXPECT_EQ(lines[6 + i], line + std::wstring(100 - line.size(), L'-')) << "line " << i;
         }
-        EXPECT_TRUE(lines.back().starts_with(L"  Call Stack: frmMain.cbtnStart_Click() -"))
-            << levels << " levels";
+        EXPECT_TRUE(lines.back().starts_with(L"  Call Stack: frmMain.cbtnStart_Click() -"));
     }
 }
 
 TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
-    const std::wstring user = L"Please enter a valid ICQ number";
+    const std::wstring user = L"Please enter a valid ICQ number", lost = kLost + std::wstring(L"\r\n");
     auto raise = [](ErrorRecord e) { return std::function<void()>([e] { Raise(e); }); };
     struct Case {
         const char* name;
@@ -97,20 +97,16 @@ TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
         std::vector<std::wstring> messages;
     } cases[] = {
         // clang-format off
-        {"program error", raise({ERR_TYPE_MISMATCH, L"s", L"Type mismatch"}), {L"Type mismatch \r\n"}},
         {"out of memory", [] { throw std::bad_alloc(); }, {L"Out of memory \r\n"}},
         {"library exception", [] { throw std::out_of_range("vector"); }, {L"Internal error: vector \r\n"}},
-        {"anything else", [] { throw 42; }, {kLost + std::wstring(L"\r\n"), L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
-        {"number 0", raise({}), {kLost + std::wstring(L"\r\n")}},
+        {"anything else", [] { throw 42; }, {lost, L"ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
+        {"number 0", raise({}), {lost}},
         {"general error", raise({ERR_GENERAL, L"s", L"d"}), {L"= vbObjectError + 5198 = ERRMAP_APP_FIRST + 0 = ERR_GENERAL\r\n"}},
-        {"percent and placeholders", raise({1, L"%Source%", L"%Descr% \b100%"}),
-         {L"%Descr% \b100% \r\n", L"  Source: %Source% \r\n", L"  Description: %Descr% \b100%\r\n"}},
         {"system error 203", raise({1, L"s", L"d", {}, 0, 0, 203}), {L"  Description: d\r\n  Call Stack: "}, {L"API Error"}},
         {"system error 2", raise({1, L"s", L"d", {}, 0, 0, 2}), {L"  Description: d\r\n  API Error: (2) "}, {L"(2) \r\n"}},
         {"no system message", raise({1, L"s", L"d", {}, 0, 0, 0xDEAD}), {L"\r\n  API Error: (57005) \r\n  Call Stack: "}},
         {"number above 262143", raise({300000, L"s", L"d"}),
-         {L"  Number: 300000 = &H493E0 = vbObjectError + 2147521504 = ERRMAP_APP_FIRST + 2147516306 \r\n"
-          L"  Source: s \r\n  Description: d\r\n  Call Stack: "}},
+         {L"  Number: 300000 = &H493E0 = vbObjectError + 2147521504 = ERRMAP_APP_FIRST + 2147516306 \r\n"}},
         {"largest number", raise({INT32_MAX, L"s", L"d"}),
          {L"  Number: 2147483647 = &H7FFFFFFF = vbObjectError + 4294705151 = ERRMAP_APP_FIRST + 4294699953 \r\n"}},
         {"smallest number", raise({INT32_MIN, L"s", L"d"}),
@@ -122,17 +118,55 @@ TEST_F(ErrReport, WhatTheHandlerShowsForEachKindOfFailure) {
         // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         UnderHandler([&] { Trap(L"clsStarter.User(strICQNumber)", Args(L"12-34"), c.fail); });
-        EXPECT_EQ(shown.messages, c.messages) << c.name;
-        ASSERT_EQ(shown.reports.size(), c.contains.empty() ? 0u : 1u) << c.name;
+        EXPECT_EQ(shown.messages, c.messages);
+        ASSERT_EQ(shown.reports.size(), c.contains.empty() ? 0u : 1u);
+        std::wstring report = shown.reports.empty() ? L"" : shown.reports[0];
+        SCOPED_TRACE(Narrow(report));
         for (const auto& text : c.contains)
-            EXPECT_NE(shown.reports[0].find(text), std::wstring::npos)
-                << c.name << ": no \"" << Narrow(text) << "\" in\n"
-                << Narrow(shown.reports[0]);
+            EXPECT_NE(report.find(text), std::wstring::npos) << Narrow(text);
         for (const auto& text : c.absent)
-            EXPECT_EQ(shown.reports[0].find(text), std::wstring::npos)
-                << c.name << ": \"" << Narrow(text) << "\" in\n"
-                << Narrow(shown.reports[0]);
+            EXPECT_EQ(report.find(text), std::wstring::npos) << Narrow(text);
+    }
+}
+
+// A type of the program that becomes a report value of its own, only when an error is recorded.
+struct Window {
+    const wchar_t* className;
+};
+Value ToValue(const Window& window) {
+    return ObjectRef{window.className};
+}
+
+TEST(ErrTextArgs, EveryKindInlineAndValueBlocks) {
+    const std::wstring x38(38, L'x'), y39(39, L'y');
+    const std::wstring nul(L"a\0b", 3);
+    struct Case {
+        const char* name;
+        std::wstring names;
+        ArgValues values;
+        std::wstring list, blocks;
+    } cases[] = {
+        // clang-format off
+        {"every kind", L"a,b,c,d,e,f,g,h,i",
+         ToValues(Args(int16_t{-32768}, INT32_MIN, true, L"it's", nul, ObjectRef{L"frmInfo"}, ObjectRef{},
+                       std::vector<std::wstring>{L"x"}, Window{L"frmMain"})),
+         L"a=-32768, b=-2147483648, c=True, d='it's', e='" + nul + L"', f={frmInfo}, g={Nothing}, h={Array}, i={frmMain}", L""},
+        {"38 characters stay inline", L"s", ToValues(Args(x38)), L"s='" + x38 + L"'", L""},
+        {"39 characters are 41 quoted", L"s", ToValues(Args(y39)), L"s={Text}", L"    Value Of s:\r\n      '" + y39 + L"'"},
+        {"line breaks of every kind, two blocks", L"str,b", ToValues(Args(L"a\r\nb\nc\rd", L"2\n")), L"str={Text}, b={Text}",
+         L"    Value Of str:\r\n      'a\r\n      b\r\n      c\r\n      d'\r\n    Value Of b:\r\n      '2\r\n      '"},
+        {"more names than values", L"strA,strB,lngC", ToValues(Args(L"x")), L"strA='x'", L""},
+        {"more values than names", L"strA", ToValues(Args(L"x", 2, false)), L"strA='x', 2, False", L""},
+        {"xml laid out by tags", L"xmlDoc", ToValues(Args(L"<root><item id='1'/><name>text</name></root></x>")), L"xmlDoc={Text}",
+         L"    Value Of xmlDoc:\r\n      <root>\r\n        <item id='1'/>\r\n        <name>text\r\n        </name>\r\n"
+         L"      </root>\r\n      </x>"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        FormattedArgs got = FormatArgs(c.names, c.values);
+        EXPECT_EQ(got.list + L"\n" + got.valueBlocks, c.list + L"\n" + c.blocks) << c.name;
     }
 }
 

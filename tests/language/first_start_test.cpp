@@ -1,7 +1,6 @@
 // The first start, with no language stored, under the user locale that CTest sets for this exe
 // through LC_ALL (Wine takes the user's language from it). Registered once per locale.
 #include "language/language.h"
-#include "settings/reg.h"
 #include "settings/settings.h"
 #include "support/support.h"
 #include "textfiles/file.h"
@@ -9,8 +8,6 @@
 #include "ui/window.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace velmora;
 
@@ -37,9 +34,8 @@ TEST(LanguageFirstStart, ChoosesLoadsAndStoresTheLanguageOfTheUserLocale) {
     File file;
     Language language(settings, file); // the real languages folder beside the exe
 
-    EXPECT_EQ(language.LanguageFile(), c->language) << "locale " << locale;
-    EXPECT_EQ(ui::WithoutMnemonics(language.TranslateText(L"Settings")), c->settingsText)
-        << "the chosen file was not loaded";
-    EXPECT_EQ(reg.ReadValue(L"Language", scratch.path(), HKEY_CURRENT_USER).AsText(), c->language)
-        << "the choice was not stored";
+    // Chosen, loaded, stored.
+    EXPECT_EQ(language.LanguageFile() + L" " + ui::WithoutMnemonics(language.TranslateText(L"Settings")) + L" " +
+                  reg.ReadValue(L"Language", scratch.path(), HKEY_CURRENT_USER).AsText(),
+              std::wstring(c->language) + L" " + c->settingsText + L" " + c->language);
 }

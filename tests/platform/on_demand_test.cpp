@@ -1,15 +1,11 @@
-// The COM functions loaded on first use reach the real ones: each fallback answers differently
-// from the real call here, so a wrong DLL or function name shows. (The shell and version
-// functions are used, and checked, by the error report's tests.)
+// The COM functions loaded on first use reach the real ones: each fallback answers differently from
+// the real call here, so a wrong DLL or function name shows. (The error report uses the others.)
 #include "platform/on_demand.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
-namespace velmora {
-namespace {
-
-namespace od = platform::on_demand;
+namespace od = velmora::platform::on_demand;
 
 TEST(OnDemand, ComStartsOnceAndAVariantConverts) {
     ASSERT_EQ(od::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
@@ -30,13 +26,9 @@ TEST(OnDemand, ComStartsOnceAndAVariantConverts) {
     CLSID clsid{};
     ASSERT_EQ(od::CLSIDFromProgID(L"ADODB.Connection", &clsid), S_OK);
     IDispatch* connection = nullptr;
-    EXPECT_EQ(od::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDispatch),
+    ASSERT_EQ(od::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDispatch),
                                    reinterpret_cast<void**>(&connection)),
               S_OK);
-    if (connection)
-        connection->Release();
+    connection->Release();
     od::CoUninitialize();
 }
-
-} // namespace
-} // namespace velmora

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora::platform {
-namespace {
+using namespace velmora::platform;
 
 TEST(SystemError, InsertsGiveWayToAWordAndTheLineKeepsItsText) {
     const std::pair<std::wstring, std::wstring> cases[] = {
@@ -23,18 +22,13 @@ TEST(SystemError, InsertsGiveWayToAWordAndTheLineKeepsItsText) {
 
 // The real message table: 193 holds an insert on Windows and under Wine alike.
 TEST(SystemError, RealMessagesAreFilledAndOneLine) {
-    for (uint32_t code : {2u, 5u, 193u}) {
-        std::wstring text = ApiErrorText(code);
-        EXPECT_FALSE(text.empty()) << code;
-        EXPECT_EQ(text.find_first_of(L"%\n"), std::wstring::npos)
-            << code << ": " << testing::PrintToString(text);
-    }
+    for (uint32_t code : {2u, 5u, 193u})
+        EXPECT_TRUE(!ApiErrorText(code).empty() &&
+                    ApiErrorText(code).find_first_of(L"%\n") == std::wstring::npos)
+            << code << ": " << testing::PrintToString(ApiErrorText(code));
     // "Bad EXE format for the program." here, "The program is not a valid Win32 application." on
     // an English Windows.
     EXPECT_NE(ApiErrorText(193).find(L"he program"), std::wstring::npos)
         << testing::PrintToString(ApiErrorText(193));
     EXPECT_EQ(ApiErrorText(0xDEAD), L"") << "a code without a message";
 }
-
-} // namespace
-} // namespace velmora::platform

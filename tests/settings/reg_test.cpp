@@ -1,14 +1,16 @@
-// The registry wrapper against Wine's real registry, in scratch keys that are deleted first.
+// The registry wrapper and the settings store against Wine's real registry, in scratch keys that are deleted
+// first. What it stored is read back with the system's own calls.
 #include "settings/reg.h"
+#include "settings/settings.h"
 
 #include "errors/err_trace.h"
-#include "support/reg_tool.h"
 #include "support/support.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 
 using namespace velmora;
+using test::Narrow;
 using test::ScratchKey;
 
 namespace {
@@ -22,32 +24,28 @@ std::string Bytes(std::wstring_view text, int extra = 0) {
 
 // What a read gave, as one comparable text.
 std::wstring Shown(const RegData& d) {
-    if (d.IsEmpty())
-        return L"empty";
-    if (d.IsNumber())
-        return L"number " + d.AsText();
-    if (d.IsText())
-        return L"text " + d.AsText();
     std::wstring list = L"list";
-    for (const auto& item : d.AsList())
+    for (const auto& item : d.IsList() ? d.AsList() : std::vector<std::wstring>())
         list += L" [" + item + L"]";
-    return list;
+    return d.IsEmpty()    ? L"empty"
+           : d.IsNumber() ? L"number " + d.AsText()
+           : d.IsText()   ? L"text " + d.AsText()
+                          : list;
 }
 
-std::optional<std::string> LoadRaw(HKEY root, const std::wstring& path, const wchar_t* name, DWORD* type) {
+// A stored value's bytes and type as the system gives them; nullopt for no value, "key" for a key
+// without it.
+std::optional<std::string> Stored(HKEY root, const std::wstring& path, const wchar_t* name, REGSAM view = 0,
+                                  DWORD* type = nullptr) {
     platform::UniqueHKey h;
     DWORD size = 0;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, h.put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(h.get(), name, nullptr, type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, h.put()) != ERROR_SUCCESS)
         return std::nullopt;
+    if (RegQueryValueExW(h.get(), name, nullptr, type, nullptr, &size) != ERROR_SUCCESS)
+        return "key";
     std::string data(size, '\0');
     RegQueryValueExW(h.get(), name, nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
     return data;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path, RegView view = RegView::Native) {
-    platform::UniqueHKey h;
-    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | Reg::ViewFlag(view), h.put()) == ERROR_SUCCESS;
 }
 
 class RegTest : public ::testing::Test {
@@ -63,69 +61,57 @@ protected:
 
 TEST_F(RegTest, ReadsEveryStoredTypeAsTheProgramNeedsIt) {
     SetEnvironmentVariableW(L"VELMORA_TEST_DIR", L"C:\\x");
-    struct Case {
-        DWORD type;
-        std::string bytes; // stored as they are, no terminator added
-        std::wstring shown;
-    } cases[] = {
-        {REG_SZ, Bytes(L"abc", 2), L"text abc"},
-        {REG_SZ, Bytes(L"abc"), L"text abc"},
-        {REG_SZ, Bytes(L"abc", 1), L"text abc"},
-        {REG_SZ, "", L"text "},
-        {REG_EXPAND_SZ, "", L"text "},
+    const std::tuple<DWORD, std::string, std::wstring> cases[] = {
+        // clang-format off
+        {REG_SZ, Bytes(L"abc", 2), L"text abc"}, {REG_SZ, Bytes(L"abc"), L"text abc"},
+        {REG_SZ, Bytes(L"abc", 1), L"text abc"}, {REG_SZ, "", L"text "},
         {REG_SZ, Bytes(std::wstring_view(L"a\0b", 3), 2), std::wstring(L"text a\0b", 8)},
         {REG_EXPAND_SZ, Bytes(L"%VELMORA_TEST_DIR%\\y", 2), L"text C:\\x\\y"},
-        {REG_EXPAND_SZ, Bytes(L"%VELMORA_NO_SUCH_VAR%x", 2), L"text %VELMORA_NO_SUCH_VAR%x"},
-        {REG_BINARY, "AB", L"text AB"},
-        {REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4), L"number -5"},
-        {REG_DWORD, "\x01", L"empty"},
+        {REG_BINARY, "AB", L"text AB"}, {REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4), L"number -5"},
+        {REG_DWORD, "\x01", L"empty"}, {REG_QWORD, std::string(8, '\1'), L"empty"},
         {REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5)), L"list [a] [b]"},
         {REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0\0b", 4)), L"list [a] [] [b]"},
-        {REG_MULTI_SZ, "", L"list"},
-        {REG_MULTI_SZ, std::string(1, '\0'), L"list"},
         {REG_MULTI_SZ, std::string(2, '\0'), L"list"},
-        {REG_QWORD, std::string(8, '\1'), L"empty"},
+        // clang-format on
     };
+    platform::UniqueHKey h;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              h.put(), nullptr),
+              ERROR_SUCCESS);
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        platform::UniqueHKey h;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, h.put(), nullptr),
-                  ERROR_SUCCESS);
+        const auto& [type, bytes, shown] = cases[i];
         std::wstring name = L"v" + std::to_wstring(i);
-        RegSetValueExW(h.get(), name.c_str(), 0, c.type, reinterpret_cast<const BYTE*>(c.bytes.data()),
-                       static_cast<DWORD>(c.bytes.size()));
-        EXPECT_EQ(Shown(reg.ReadValue(name, key.path(), HKEY_CURRENT_USER)), c.shown) << "row " << i;
+        RegSetValueExW(h.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
+        EXPECT_EQ(Shown(reg.ReadValue(name, key.path(), HKEY_CURRENT_USER)), shown) << "row " << i;
     }
     EXPECT_EQ(Shown(reg.ReadValue(L"missing", key.path(), HKEY_CURRENT_USER)), L"empty");
     EXPECT_EQ(Shown(reg.ReadValue(L"v0", Sub(L"missing"), HKEY_CURRENT_USER)), L"empty") << "missing key";
     EXPECT_EQ(Shown(reg.ReadValue(L"v0", key.path())), L"empty") << "no root names no key";
 }
 
+// A conversion the caller got wrong raises an error and makes nothing; a type the wrapper does not
+// write makes the key only.
 TEST_F(RegTest, WritesWhatTheTypeAsksOrNothing) {
+    const std::vector<std::wstring> ab{L"a", L"b"}, none;
     struct Case {
         const wchar_t* name;
         RegData value;
         DWORD type;
-        std::optional<std::string> stored; // nullopt: no value (the key is made all the same)
-        int32_t error = 0;                 // a conversion the caller got wrong
+        std::optional<std::string> stored; // nullopt: no key
+        int32_t error = 0;
     } cases[] = {
+        // clang-format off
         {L"n", int32_t{-5}, REG_DWORD, std::string("\xFB\xFF\xFF\xFF", 4)},
         {L"n", L" 123456 ", REG_DWORD, std::string("\x40\xE2\x01\x00", 4)},
         {L"n", L"-2147483648", REG_DWORD, std::string("\x00\x00\x00\x80", 4)},
-        {L"n", L"12a", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
-        {L"n", L"", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
+        {L"n", L"12a", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH}, {L"n", L"", REG_DWORD, std::nullopt, err::ERR_TYPE_MISMATCH},
         {L"n", L"2147483648", REG_DWORD, std::nullopt, err::ERR_OVERFLOW},
-        {L"", L"default", REG_SZ, Bytes(L"default", 2)},
-        {L"e", L"%x%", REG_EXPAND_SZ, Bytes(L"%x%", 2)},
-        {L"b", L"AB", REG_BINARY, "AB"},
-        {L"m", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5))},
-        {L"m", std::vector<std::wstring>{}, REG_MULTI_SZ, std::string(4, '\0')},
-        {L"m", L"not a list", REG_MULTI_SZ, std::nullopt, err::ERR_TYPE_MISMATCH},
-        {L"t", L"1", REG_NONE, std::nullopt},
-        {L"t", L"1", REG_LINK, std::nullopt},
-        {L"t", L"1", REG_RESOURCE_LIST, std::nullopt},
-        {L"t", L"1", REG_QWORD, std::nullopt},
+        {L"", L"default", REG_SZ, Bytes(L"default", 2)}, {L"e", L"%x%", REG_EXPAND_SZ, Bytes(L"%x%", 2)},
+        {L"b", L"AB", REG_BINARY, "AB"}, {L"m", ab, REG_MULTI_SZ, Bytes(std::wstring_view(L"a\0b\0", 5))},
+        {L"m", none, REG_MULTI_SZ, std::string(4, '\0')}, {L"m", L"not a list", REG_MULTI_SZ, std::nullopt, err::ERR_TYPE_MISMATCH},
+        {L"t", L"1", REG_NONE, "key"}, {L"t", L"1", REG_QWORD, "key"},
+        // clang-format on
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -138,65 +124,41 @@ TEST_F(RegTest, WritesWhatTheTypeAsksOrNothing) {
         }
         EXPECT_EQ(error, c.error) << "row " << i;
         DWORD type = 0;
-        auto stored = LoadRaw(HKEY_CURRENT_USER, path, c.name, &type);
-        EXPECT_EQ(stored, c.stored) << "row " << i;
-        EXPECT_TRUE(!stored || type == c.type) << "row " << i << " stored type " << type;
-        EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, path), c.error == 0) << "row " << i;
+        EXPECT_EQ(Stored(HKEY_CURRENT_USER, path, c.name, 0, &type), c.stored) << "row " << i;
+        EXPECT_TRUE(!c.stored || *c.stored == "key" || type == c.type)
+            << "row " << i << " stored type " << type;
     }
 }
 
-TEST_F(RegTest, KeysTrimOneTrailingBackslashAndDeleteValueMakesItsKey) {
-    for (auto [in, out] :
-         {std::pair{L"a\\b\\", L"a\\b"}, {L"a\\b\\\\", L"a\\b\\"}, {L"a", L"a"}, {L"\\", L""}, {L"", L""}}) {
-        std::wstring path = in;
-        Reg::TrimKeyPath(path);
-        EXPECT_EQ(path, out) << testing::PrintToString(std::wstring(in));
-    }
+// One trailing backslash of a key path is ignored; deleting a value makes its key. Subkeys that are no
+// numbers keep their place as "", so that positions match the enumeration.
+TEST_F(RegTest, KeysAndSubkeys) {
     reg.WriteValue(L"v", L"1", REG_SZ, Sub(L"k\\"), HKEY_CURRENT_USER);
     EXPECT_EQ(reg.ReadValue(L"v", Sub(L"k"), HKEY_CURRENT_USER).AsText(), L"1");
     reg.DeleteValue(L"v", Sub(L"k\\"), HKEY_CURRENT_USER);
-    EXPECT_TRUE(reg.ReadValue(L"v", Sub(L"k"), HKEY_CURRENT_USER).IsEmpty());
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER, Sub(L"k"), L"v"), "key");
     reg.DeleteValue(L"v", Sub(L"made"), HKEY_CURRENT_USER);
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Sub(L"made"))) << "DeleteValue did not make the key";
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER, Sub(L"made"), L"v"), "key") << "DeleteValue did not make the key";
     reg.DeleteKey(Sub(L"made\\"), HKEY_CURRENT_USER);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Sub(L"made")));
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER, Sub(L"made"), L"v"), std::nullopt);
+
+    for (const wchar_t* child : {L"456", L"12x", L"123", L"x"}) // enumerated as 123, 12x, 456, x
+        reg.DeleteValue(L"", Sub(L"owners\\") + child, HKEY_CURRENT_USER);
+    EXPECT_EQ(reg.EnumKeys(Sub(L"owners"), HKEY_CURRENT_USER),
+              (std::vector<std::wstring>{L"123", L"", L"456"}));
+    EXPECT_EQ(reg.EnumKeys(Sub(L"missing"), HKEY_CURRENT_USER), std::vector<std::wstring>());
 }
 
-TEST_F(RegTest, EnumKeysKeepsEnumerationPositions) {
-    const struct {
-        const wchar_t* parent;
-        std::vector<const wchar_t*> children;
-        std::vector<std::wstring> expected;
-    } cases[] = {
-        {L"ordered", {L"456", L"12x", L"123"}, {L"123", L"", L"456"}}, // enumerated as 123, 12x, 456
-        {L"letters", {L"abc"}, {}},
-        {L"trailing", {L"1", L"x"}, {L"1"}},
-        {L"empty", {}, {}},
-        {L"missing", {}, {}},
-    };
-    for (const auto& c : cases) {
-        for (const wchar_t* child : c.children)
-            reg.DeleteValue(L"", Sub(c.parent) + L"\\" + child, HKEY_CURRENT_USER);
-        if (c.parent != std::wstring(L"missing"))
-            reg.DeleteValue(L"", Sub(c.parent), HKEY_CURRENT_USER);
-        EXPECT_EQ(reg.EnumKeys(Sub(c.parent), HKEY_CURRENT_USER), c.expected)
-            << testing::PrintToString(c.parent);
-    }
-}
-
+// On 64-bit Windows the 32-bit view of HKLM\Software is HKLM\Software\Wow6432Node.
 TEST_F(RegTest, MachineValuesLandInTheRequestedView) {
-    ScratchKey machine(HKEY_LOCAL_MACHINE, L"Software\\VelmoraTest\\View", RegView::View32);
+    ScratchKey machine32(HKEY_LOCAL_MACHINE, L"Software\\VelmoraTest\\View", RegView::View32);
     ScratchKey machine64(HKEY_LOCAL_MACHINE, L"Software\\VelmoraTest\\View", RegView::View64);
-    reg.WriteValue(L"where", L"32", REG_SZ, machine.path(), HKEY_LOCAL_MACHINE, RegView::View32);
-
-    std::string out32, out64;
-    EXPECT_EQ(test::RunRegTool(L"query HKLM\\Software\\VelmoraTest\\View /v where /reg:32", &out32), 0)
-        << out32;
-    EXPECT_NE(out32.find("32"), std::string::npos) << out32;
-    EXPECT_NE(test::RunRegTool(L"query HKLM\\Software\\VelmoraTest\\View /v where /reg:64", &out64), 0)
-        << "the value is visible in the 64-bit view too: " << out64;
-    EXPECT_TRUE(reg.ReadValue(L"where", machine.path(), HKEY_LOCAL_MACHINE, RegView::View64).IsEmpty());
-    EXPECT_EQ(reg.ReadValue(L"where", machine.path(), HKEY_LOCAL_MACHINE, RegView::View32).AsText(), L"32");
+    reg.WriteValue(L"where", L"32", REG_SZ, machine32.path(), HKEY_LOCAL_MACHINE, RegView::View32);
+    EXPECT_EQ(
+        Stored(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\VelmoraTest\\View", L"where", KEY_WOW64_64KEY),
+        Bytes(L"32", 2));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, machine64.path(), L"where", KEY_WOW64_64KEY), std::nullopt)
+        << "the value is in the 64-bit view too";
 }
 
 // Nothing in the program exports or imports yet: the command lines for the registry editor are
@@ -204,12 +166,67 @@ TEST_F(RegTest, MachineValuesLandInTheRequestedView) {
 TEST(RegCommandLines, QuoteTheirArgumentsAndRefuseQuotes) {
     EXPECT_EQ(Reg::ExportCommandLine(HKEY_CURRENT_USER, L"Software\\X\\", L"C:\\a b.reg"),
               L"regedit /e \"C:\\a b.reg\" \"HKEY_Current_User\\Software\\X\"");
-    EXPECT_EQ(Reg::ExportCommandLine(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000005)), L"K", L"f"),
-              L"regedit /e \"f\" \"\\K\"");
     EXPECT_EQ(Reg::ImportCommandLine(L"C:\\in.reg"), L"regedit /s \"C:\\in.reg\"");
     EXPECT_THROW((void)Reg::ExportCommandLine(HKEY_CURRENT_USER, L"K\" /s \"x", L"f"), err::Error);
     EXPECT_THROW((void)Reg::ExportCommandLine(HKEY_CURRENT_USER, L"K", L"f\" /s"), err::Error);
     EXPECT_THROW((void)Reg::ImportCommandLine(L"a\".reg"), err::Error);
+}
+
+using SettingsStore = RegTest;
+
+// Booleans are stored as "1" and "0"; what reads as neither keeps the default (the stray texts "-1",
+// "yes" and "2x" are the start-up test's). Each load starts from the opposite of what is expected,
+// so that a value left alone shows.
+TEST_F(SettingsStore, LoadSettings) {
+    struct Case {
+        const char* name;
+        std::vector<std::tuple<const wchar_t*, RegData, DWORD>> stored;
+        bool closeAfter, directLogin, extStatus;
+    } cases[] = {
+        // clang-format off
+        {"no key at all", {}, false, true, false},
+        {"0", {{L"DirectLogin", L"0", REG_SZ}}, false, false, false},
+        {"1", {{L"CloseAfterStart", L"1", REG_SZ}, {L"ExtStatus", L"1", REG_SZ}}, true, true, true},
+        {"True/False", {{L"DirectLogin", L"False", REG_SZ}, {L"ExtStatus", L"True", REG_SZ}}, false, false, true},
+        {"empty text is the default", {{L"DirectLogin", L"", REG_SZ}}, false, true, false},
+        {"bad first value, good later ones", {{L"CloseAfterStart", L"?", REG_SZ}, {L"DirectLogin", L"0", REG_SZ},
+                                              {L"ExtStatus", L" 1 ", REG_SZ}}, false, false, true},
+        {"REG_DWORD", {{L"CloseAfterStart", -1, REG_DWORD}, {L"DirectLogin", 0, REG_DWORD}}, true, false, false},
+        {"a list is the default", {{L"DirectLogin", std::vector<std::wstring>{L"0"}, REG_MULTI_SZ}}, false, true, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        key.Clear();
+        for (const auto& [name, value, type] : c.stored)
+            reg.WriteValue(name, value, type, key.path(), HKEY_CURRENT_USER);
+        Settings settings(reg);
+        settings.SetRegKey(key.path());
+        settings.SetCloseAfter(!c.closeAfter);
+        settings.SetDirectLogin(!c.directLogin);
+        settings.SetExtStatus(!c.extStatus);
+        ASSERT_NO_THROW(settings.LoadSettings()) << c.name;
+        EXPECT_EQ(std::tuple(settings.CloseAfter(), settings.DirectLogin(), settings.ExtStatus()),
+                  std::tuple(c.closeAfter, c.directLogin, c.extStatus))
+            << c.name << " (CloseAfter, DirectLogin, ExtStatus)";
+    }
+}
+
+TEST_F(SettingsStore, ReadValueAndSave) {
+    Settings settings(reg);
+    settings.SetRegKey(key.path());
+    EXPECT_EQ(settings.ReadValue(L"Language"), L"") << "missing, no default";
+    reg.WriteValue(L"Language", int32_t{-42}, REG_DWORD, key.path(), HKEY_CURRENT_USER);
+    EXPECT_EQ(settings.ReadValue(L"Language", L"d"), L"-42") << "REG_DWORD as its decimal text";
+    settings.SetCloseAfter(true);
+    settings.SetDirectLogin(false);
+    settings.SetExtStatus(true);
+    settings.SaveSettings();
+    for (auto [name, text] :
+         {std::pair{L"CloseAfterStart", L"1"}, {L"DirectLogin", L"0"}, {L"ExtStatus", L"1"}}) {
+        DWORD type = 0;
+        EXPECT_EQ(Stored(HKEY_CURRENT_USER, key.path(), name, 0, &type), Bytes(text, 2)) << Narrow(name);
+        EXPECT_EQ(type, DWORD{REG_SZ}) << Narrow(name);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "client/icq_lite.h"
 #include "gui_driver/gui_driver.h"
+#include "tools/common/record_log.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -10,81 +11,40 @@ namespace velmora::test {
 
 namespace {
 
-std::optional<std::wstring> GetEnv(const std::wstring& name) {
-    DWORD needed = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-    if (needed == 0)
-        return std::nullopt;
-    std::wstring value(needed, L'\0');
-    DWORD got = GetEnvironmentVariableW(name.c_str(), value.data(), needed);
-    value.resize(got < needed ? got : 0);
-    return value;
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty())
-        return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
-
-std::wstring Unescape(const std::wstring& value) {
-    std::wstring text;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != L'\\' || i + 1 == value.size()) {
-            text += value[i];
-            continue;
-        }
-        wchar_t next = value[++i];
-        text += next == L'r' ? L'\r' : next == L'n' ? L'\n' : next;
+// The recorded stand-ins that still run, opened with access: by id and creation time, as Wine hands
+// freed ids out again at once, maybe to a test running in parallel.
+std::vector<std::pair<DWORD, platform::UniqueHandle>> Running(const Record& record, DWORD access) {
+    std::vector<std::pair<DWORD, platform::UniqueHandle>> running;
+    auto pids = record.All(L"pid"), created = record.All(L"created");
+    for (size_t i = 0; i < pids.size() && i < created.size(); ++i) {
+        DWORD pid = std::wcstoul(pids[i].c_str(), nullptr, 10);
+        platform::UniqueHandle process(
+            OpenProcess(access | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+        if (process && std::to_wstring(tools::CreationTime(process.get())) == created[i] &&
+            WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
+            running.emplace_back(pid, std::move(process));
     }
-    return text;
-}
-
-// A recorded stand-in, opened with access, or nothing when that process has ended. The id alone
-// is not enough: Wine hands freed ids out again at once, maybe to a test running in parallel;
-// the id together with the recorded creation time names one process for good.
-platform::UniqueHandle OpenStandin(DWORD pid, const std::wstring& created, DWORD access) {
-    platform::UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    FILETIME creation{}, unused{};
-    if (!process || !GetProcessTimes(process.get(), &creation, &unused, &unused, &unused))
-        return {};
-    unsigned long long time =
-        (static_cast<unsigned long long>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
-    if (std::to_wstring(time) != created)
-        return {};
-    return process;
-}
-
-DWORD ToPid(const std::wstring& text) {
-    return static_cast<DWORD>(std::wcstoul(text.c_str(), nullptr, 10));
+    return running;
 }
 
 } // namespace
 
-ScopedEnv::ScopedEnv(std::wstring name, const std::optional<std::wstring>& value)
-    : name_(std::move(name)), old_(GetEnv(name_)) {
-    SetEnvironmentVariableW(name_.c_str(), value ? value->c_str() : nullptr);
-}
-
-ScopedEnv::~ScopedEnv() {
-    SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr);
-}
-
 Record Record::Load(const std::wstring& path) {
     Record record;
-    record.raw_ = ReadBytes(path);
-    size_t start = 0;
-    while (start < record.raw_.size()) {
-        size_t end = record.raw_.find('\n', start);
-        if (end == std::string::npos)
-            break; // a line still being written
-        std::wstring line = FromUtf8(record.raw_.substr(start, end - start));
-        start = end + 1;
-        size_t eq = line.find(L'=');
-        if (eq != std::wstring::npos)
-            record.lines_.emplace_back(line.substr(0, eq), Unescape(line.substr(eq + 1)));
+    std::string bytes = ReadBytes(path);
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    text.resize(text.rfind(L'\n') + 1); // without a line still being written
+    record.raw_ = Narrow(text);
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        size_t eq = std::min(text.find(L'=', start), end);
+        std::wstring value;
+        for (size_t i = eq + 1; i < end; ++i) {
+            wchar_t c = text[i];
+            if (c == L'\\' && ++i < end)
+                c = text[i] == L'r' ? L'\r' : text[i] == L'n' ? L'\n' : text[i];
+            value += c;
+        }
+        record.lines_.emplace_back(text.substr(start, eq - start), value);
     }
     return record;
 }
@@ -98,37 +58,40 @@ std::vector<std::wstring> Record::All(const std::wstring& name) const {
 }
 
 std::optional<std::wstring> Record::First(const std::wstring& name) const {
-    for (const auto& [n, v] : lines_)
-        if (n == name)
-            return v;
-    return std::nullopt;
+    auto all = All(name);
+    return all.empty() ? std::nullopt : std::optional(all[0]);
 }
 
 std::optional<long long> Record::Number(const std::wstring& name) const {
-    auto text = First(name);
-    if (!text || text->empty())
-        return std::nullopt;
+    std::wstring text = First(name).value_or(L"");
     wchar_t* end = nullptr;
-    long long value = std::wcstoll(text->c_str(), &end, 10);
-    return *end == 0 ? std::optional<long long>(value) : std::nullopt;
+    long long value = std::wcstoll(text.c_str(), &end, 10);
+    return text.empty() || *end ? std::nullopt : std::optional(value);
 }
 
-StandinClient::StandinClient(const std::wstring& testName, const StandinOptions& options) {
-    recordPath_ = FreshTempDir(L"standin-" + testName) + L"\\record.txt";
-    auto set = [this](const wchar_t* name, std::optional<std::wstring> value) {
-        env_.push_back(std::make_unique<ScopedEnv>(name, value));
-    };
-    set(L"VELMORA_STANDIN_RECORD", recordPath_);
-    set(L"VELMORA_STANDIN_WINDOW_DELAY_MS", std::to_wstring(options.windowDelayMs));
-    set(L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? std::optional<std::wstring>(L"1") : std::nullopt);
-    set(L"VELMORA_STANDIN_LIFETIME_MS", std::to_wstring(options.lifetimeMs));
-    set(L"VELMORA_STANDIN_EXIT_CODE", std::to_wstring(options.exitCode));
-    set(L"VELMORA_STANDIN_WINDOW_KIND",
-        options.windowKind.empty() ? std::nullopt : std::optional<std::wstring>(options.windowKind));
+StandinClient::StandinClient(const std::wstring& testName, const StandinOptions& options)
+    : recordPath_(FreshTempDir(L"standin-" + testName) + L"\\record.txt") {
+    const std::pair<const wchar_t*, std::optional<std::wstring>> env[] = {
+        {L"VELMORA_STANDIN_RECORD", recordPath_},
+        {L"VELMORA_STANDIN_WINDOW_DELAY_MS", std::to_wstring(options.windowDelayMs)},
+        {L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? std::optional<std::wstring>(L"1") : std::nullopt},
+        {L"VELMORA_STANDIN_LIFETIME_MS", std::to_wstring(options.lifetimeMs)},
+        {L"VELMORA_STANDIN_EXIT_CODE", std::to_wstring(options.exitCode)},
+        {L"VELMORA_STANDIN_WINDOW_KIND",
+         options.windowKind.empty() ? std::nullopt : std::optional(options.windowKind)}};
+    for (const auto& [name, value] : env) {
+        oldEnv_.emplace_back(name, tools::Environment(name));
+        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    }
 }
 
 StandinClient::~StandinClient() {
-    EndAll();
+    for (auto& [pid, process] : Running(Read(), PROCESS_TERMINATE)) {
+        TerminateProcess(process.get(), 98);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    for (const auto& [name, value] : oldEnv_)
+        SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
 }
 
 std::wstring StandinClient::ExePath() {
@@ -142,41 +105,24 @@ bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
 
 bool StandinClient::CloseWindows() const {
     Record record = Read();
-    auto pids = record.All(L"pid");
-    auto created = record.All(L"created");
-    for (size_t i = 0; i < pids.size() && i < created.size(); ++i)
-        for (HWND hwnd : OpenStandin(ToPid(pids[i]), created[i], 0) ? gui::TopWindows(ToPid(pids[i]))
-                                                                    : std::vector<HWND>())
+    for (const auto& [pid, process] : Running(record, 0))
+        for (HWND hwnd : gui::TopWindows(pid))
             if (IsWindowVisible(hwnd))
                 gui::Close(hwnd);
-    return WaitForLine(L"exit", pids.size());
+    return WaitForLine(L"exit", record.Count(L"pid"));
 }
 
-void StandinClient::EndAll() const {
-    Record record = Read();
-    auto pids = record.All(L"pid");
-    auto created = record.All(L"created");
-    for (size_t i = 0; i < pids.size() && i < created.size(); ++i) {
-        auto process = OpenStandin(ToPid(pids[i]), created[i], PROCESS_TERMINATE | SYNCHRONIZE);
-        if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process.get(), 98);
-            WaitForSingleObject(process.get(), 5000);
-        }
-    }
-}
-
-FocusBystander::FocusBystander(const std::wstring& testName) {
-    recordPath_ = FreshTempDir(L"bystander-" + testName) + L"\\record.txt";
-    ScopedEnv record(L"VELMORA_BYSTANDER_RECORD", recordPath_);
+FocusBystander::FocusBystander(const std::wstring& testName)
+    : recordPath_(FreshTempDir(L"bystander-" + testName) + L"\\record.txt") {
+    SetEnvironmentVariableW(L"VELMORA_BYSTANDER_RECORD", recordPath_.c_str());
     process_ = ChildProcess::Start(BinDir() + L"\\focus_bystander.exe");
-    if (!WaitFor([&] { return Read().First(L"focus").has_value(); })) {
-        ADD_FAILURE() << "the focus bystander did not come up; record: " << Read().Raw();
-        return;
-    }
-    HWND window = gui::FindTopWindow(process_.Id(), L"VelmoraFocusBystander", nullptr);
-    if (!window || GetForegroundWindow() != window) {
-        ADD_FAILURE() << "the focus bystander's window " << window << " is not the foreground window "
-                      << GetForegroundWindow() << "; record: " << Read().Raw();
+    SetEnvironmentVariableW(L"VELMORA_BYSTANDER_RECORD", nullptr);
+    HWND window = nullptr;
+    if (!WaitFor([&] { return Read().First(L"ready").has_value(); }) || Read().First(L"ready") != L"1" ||
+        !(window = gui::FindTopWindow(process_.Id(), L"VelmoraFocusBystander", nullptr)) ||
+        GetForegroundWindow() != window) {
+        ADD_FAILURE() << "the focus bystander did not come up holding the foreground; record: "
+                      << Read().Raw();
         return;
     }
     window_ = window;
@@ -191,13 +137,10 @@ bool FocusBystander::Close() {
 size_t CountProcesses(const std::wstring& exeName) {
     // INVALID_HANDLE_VALUE on failure, like a file handle.
     platform::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        ADD_FAILURE() << "no process snapshot, error " << GetLastError();
-        return 0;
-    }
+    EXPECT_TRUE(snapshot) << "no process snapshot, error " << GetLastError();
     size_t count = 0;
     PROCESSENTRY32W entry{sizeof(entry)};
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
          more = Process32NextW(snapshot.get(), &entry))
         count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0 ? 1 : 0;
     return count;
@@ -230,8 +173,7 @@ StandinInstall::StandinInstall() {
 }
 
 StandinInstall::~StandinInstall() {
-    Reg reg;
-    reg.DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
+    Reg().DeleteKey(icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
     icqlite::ResetExePathCache();
 }
 

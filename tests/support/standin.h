@@ -5,26 +5,11 @@
 #include "support/support.h"
 
 #include <chrono>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::test {
-
-// Sets (or, with nullopt, removes) an environment variable of this process, and so of every
-// process it starts from now on, and puts the old state back at the end of the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(std::wstring name, const std::optional<std::wstring>& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> old_;
-};
 
 // One record file as it is now: the "name=value" lines in order, values unescaped.
 class Record {
@@ -33,10 +18,8 @@ public:
     std::vector<std::wstring> All(const std::wstring& name) const;
     std::optional<std::wstring> First(const std::wstring& name) const;
     size_t Count(const std::wstring& name) const { return All(name).size(); }
-    // The first value as a number (nullopt when missing or not a number).
-    std::optional<long long> Number(const std::wstring& name) const;
-    // The whole file, for failure messages.
-    std::string Raw() const { return raw_; }
+    std::optional<long long> Number(const std::wstring& name) const; // nullopt: missing or no number
+    const std::string& Raw() const { return raw_; }                  // for failure messages
 
 private:
     std::vector<std::pair<std::wstring, std::wstring>> lines_;
@@ -52,8 +35,8 @@ struct StandinOptions {
     std::wstring windowKind; // "" (dialog), "button" or "keys"
 };
 
-// Prepares the stand-in for the next start: a fresh record file and its environment variables.
-// At the end it ends every stand-in process that recorded into its file and is still running.
+// Prepares the stand-in for the next start: a fresh record file and its environment variables (the
+// old ones come back at the end, and every stand-in that recorded into the file and still runs ends).
 class StandinClient {
 public:
     explicit StandinClient(const std::wstring& testName, const StandinOptions& options = {});
@@ -67,29 +50,24 @@ public:
     // Waits until the record holds at least count lines called name.
     bool WaitForLine(const std::wstring& name, size_t count = 1,
                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
-    // Asks every recorded stand-in to close (WM_CLOSE to its windows) and waits until each has
-    // recorded its exit. Messages posted to it before are handled first, so afterwards its
-    // record is complete. False when one did not exit in time.
+    // Closes every recorded stand-in's windows and waits for each one's exit record: what was posted
+    // to it before is then handled and recorded. False when one did not exit in time.
     bool CloseWindows() const;
-    // Ends the recorded stand-in processes that still run.
-    void EndAll() const;
 
 private:
     std::wstring recordPath_;
-    std::vector<std::unique_ptr<ScopedEnv>> env_;
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> oldEnv_;
 };
 
-// A window of another process that holds the foreground and records the keys it gets.
+// A window of another process that holds the foreground and records every key message,
+// deactivation and focus loss it gets as "input".
 class FocusBystander {
 public:
     explicit FocusBystander(const std::wstring& testName);
-    // False (with a gtest failure) when it did not come up holding the foreground.
-    bool Ready() const { return window_ != nullptr; }
+    bool Ready() const { return window_ != nullptr; } // false (and a failure): not holding the foreground
     HWND Window() const { return window_; }
     Record Read() const { return Record::Load(recordPath_); }
-    // Closes its window and waits for its exit record: everything posted to it before has then
-    // been handled and recorded.
-    bool Close();
+    bool Close(); // closes its window and waits for its exit record, as CloseWindows above
 
 private:
     std::wstring recordPath_;
@@ -112,12 +90,9 @@ void RecordUsers(const std::vector<RecordedUser>& users, const std::wstring& las
 
 // Makes the stand-in the installed client: its path as the App Paths entry of ICQLite.exe in the
 // 32-bit view (where the 32-bit client's installer writes it). The entry is removed at the end.
-class StandinInstall {
-public:
+struct StandinInstall {
     StandinInstall();
     ~StandinInstall();
-    StandinInstall(const StandinInstall&) = delete;
-    StandinInstall& operator=(const StandinInstall&) = delete;
 };
 
 } // namespace velmora::test

@@ -116,20 +116,6 @@ std::wstring Shipped(const wchar_t* language, const wchar_t* key) {
     return ini.ReadValue(L"Language", key, key);
 }
 
-ShellHandler::ShellHandler(const std::wstring& scheme, const std::wstring& command)
-    : key_(L"Software\\Classes\\" + scheme + L"\\shell\\open\\command"),
-      old_(reg_.ReadValue(L"", key_, HKEY_LOCAL_MACHINE)) {
-    EXPECT_EQ(reg_.WriteValueChecked(L"", command, REG_SZ, key_, HKEY_LOCAL_MACHINE), ERROR_SUCCESS)
-        << scheme;
-}
-
-ShellHandler::~ShellHandler() {
-    if (old_.IsEmpty())
-        reg_.DeleteKey(key_, HKEY_LOCAL_MACHINE);
-    else
-        reg_.WriteValue(L"", old_, REG_SZ, key_, HKEY_LOCAL_MACHINE);
-}
-
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);

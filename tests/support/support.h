@@ -29,20 +29,6 @@ private:
     RegView view_;
 };
 
-// Points the shell's "open" handler of a URL scheme at command for the scope, and puts back what
-// was there. It is written under HKLM\Software\Classes, the place Wine 8 reads (HKCU is ignored).
-class ShellHandler {
-public:
-    ShellHandler(const std::wstring& scheme, const std::wstring& command);
-    ~ShellHandler();
-    ShellHandler(const ShellHandler&) = delete;
-    ShellHandler& operator=(const ShellHandler&) = delete;
-
-private:
-    Reg reg_;
-    std::wstring key_;
-    RegData old_;
-};
 
 // The folder of the running test exe; velmora.exe, the stand-in client and Languages\ are there.
 std::wstring BinDir();

@@ -124,10 +124,7 @@ protected:
     }
 
     VersionServer server_;
-    std::wstring record_ = test::FreshTempDir(L"UpdateE2E") + L"\\browser.txt";
-    test::ScopedEnv recordEnv_{L"VELMORA_URL_RECORD", record_};
-    std::wstring recorder_ = L"\"" + test::BinDir() + L"\\url_recorder.exe\" \"%1\"";
-    test::ShellHandler https_{L"https", recorder_}, http_{L"http", recorder_};
+    test::UrlRecorder browser_{{L"https", L"http"}};
     Reg reg_;
     test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
     test::ScratchKey owners_{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
@@ -168,26 +165,22 @@ TEST_F(UpdateE2E, VersionsCompareAsNumbersAndOnlyYesHandsTheAddressToTheBrowser)
                                      : Box{L"You are already using the newest Version",
                                            MessageIcon::Information, IDOK}});
         ExpectSettled(++requests, row.file);
-        EXPECT_TRUE(test::ReadBytes(record_).empty()) << row.file << ": the browser was started";
+        EXPECT_EQ(browser_.Take(0s), L"") << row.file << ": the browser was started";
     }
 
     ASSERT_TRUE(server_.Set(VersionServer::Serving(200, "9.9.9|" + url + "\r\n")));
     Dialogue({kAskYes, {kNewer, MessageIcon::Question, IDYES}});
-    ASSERT_TRUE(test::WaitFor([&] { return !test::ReadBytes(record_).empty(); }))
-        << "the browser was not started";
-    std::string command = test::ReadBytes(record_);
-    EXPECT_TRUE(command.ends_with(" \"" + url + "\"")) << command;
+    EXPECT_EQ(browser_.Take(), std::wstring(url.begin(), url.end())) << "not this address to the browser";
     ExpectSettled(++requests, "Yes");
 
     // A newer version without an address: Yes says so instead of starting a download.
-    DeleteFileW(record_.c_str());
     ASSERT_TRUE(server_.Set(VersionServer::Serving(200, "9.9.9\r\n")));
     Dialogue({kAskYes,
               {kNewer, MessageIcon::Question, IDYES},
               {L"The version file gives no download address for the new version.", MessageIcon::Exclamation,
                IDOK}});
     ExpectSettled(++requests, "no address");
-    EXPECT_TRUE(test::ReadBytes(record_).empty()) << "the browser was started without an address";
+    EXPECT_EQ(browser_.Take(0s), L"") << "the browser was started without an address";
 }
 
 TEST_F(UpdateE2E, AFailedCheckSaysWhyAndNeverNewest) {

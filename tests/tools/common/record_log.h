@@ -1,90 +1,71 @@
-// The record file of the test programs that play other processes (the stand-in client, the focus
-// bystander). The test that starts them names the file in an environment variable and reads it
-// while they run, so every line is written in one piece and flushed at once.
-//
-// Format: UTF-8 lines "name=value". A backslash, CR and LF inside a value are written as "\\",
-// "\r" and "\n", so one record is always one line. "<missing>" stands for a value that does not
-// exist, which keeps it apart from an empty one.
+// The record file of the test programs that play other processes (stand-in client, focus bystander),
+// which the test names in an environment variable and reads while they run: UTF-16LE lines
+// "name=value", each written in one piece straight to the file, with a backslash, CR and LF in the
+// value written as "\\", "\r" and "\n". "<missing>" tells a value that does not exist from an empty one.
 #pragma once
 #include "platform/handles.h"
 
 #include <windows.h>
 
-#include <cwchar>
-#include <cwctype>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace velmora::tools {
 
 inline constexpr wchar_t kMissing[] = L"<missing>";
 
-inline std::wstring EnvironmentText(const wchar_t* name) {
-    DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
-    if (needed == 0)
-        return {};
-    std::wstring value(needed, L'\0');
-    DWORD got = GetEnvironmentVariableW(name, value.data(), needed);
-    value.resize(got < needed ? got : 0);
+// An environment variable; nullopt when it is not set.
+inline std::optional<std::wstring> Environment(const wchar_t* name) {
+    std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    if (value.empty())
+        return std::nullopt;
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
     return value;
 }
 
-// A whole non-negative decimal number from the environment, or fallback when unset or malformed.
 inline DWORD EnvironmentNumber(const wchar_t* name, DWORD fallback) {
-    std::wstring text = EnvironmentText(name);
-    wchar_t* end = nullptr;
-    unsigned long value = std::wcstoul(text.c_str(), &end, 10);
-    return text.empty() || *end || text.size() > 9 || !iswdigit(text[0]) ? fallback : value;
+    std::wstring text = Environment(name).value_or(L"");
+    return text.empty() ? fallback : std::wcstoul(text.c_str(), nullptr, 10);
 }
 
-// Milliseconds since this process was created, so that a test can compare what it did with what
-// this process saw without sharing a clock.
-inline long long MillisecondsSinceCreation() {
-    FILETIME created{}, exited{}, kernel{}, user{}, now{};
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimePreciseAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(now) - ticks(created)) / 10000;
+inline long long Ticks(const FILETIME& t) { // 100 ns units
+    return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+// When the process was created: with its id, that names a process for good, as Windows hands
+// freed ids out again at once.
+inline long long CreationTime(HANDLE process) {
+    FILETIME created{}, unused{};
+    GetProcessTimes(process, &created, &unused, &unused, &unused);
+    return Ticks(created);
 }
 
 class RecordLog {
 public:
-    explicit RecordLog(const std::wstring& path) {
-        if (!path.empty())
-            file_.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-
-    bool IsOpen() const { return static_cast<bool>(file_); }
+    explicit RecordLog(const wchar_t* variable)
+        : file_(CreateFileW(Environment(variable).value_or(L"").c_str(), FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    explicit operator bool() const { return static_cast<bool>(file_); }
 
     void Write(const std::wstring& name, const std::wstring& value) {
-        if (!IsOpen())
-            return;
         std::wstring line = name + L"=";
-        for (wchar_t c : value) {
-            if (c == L'\\')
-                line += L"\\\\";
-            else if (c == L'\r')
-                line += L"\\r";
-            else if (c == L'\n')
-                line += L"\\n";
-            else
-                line += c;
-        }
+        for (wchar_t c : value)
+            line += c == L'\\' ? L"\\\\" : c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
         line += L"\n";
-        int bytes = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
-                                        nullptr, nullptr);
-        std::string utf8(bytes, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes,
-                            nullptr, nullptr);
         DWORD written = 0;
-        WriteFile(file_.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-        FlushFileBuffers(file_.get());
+        WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written,
+                  nullptr);
     }
     void Write(const std::wstring& name, long long number) { Write(name, std::to_wstring(number)); }
-    void WriteTime(const std::wstring& name) { Write(name, MillisecondsSinceCreation()); }
+    // Milliseconds since this process was created, so that a test can compare what it did with
+    // what this process saw without sharing a clock.
+    void WriteTime(const std::wstring& name) {
+        FILETIME now{};
+        GetSystemTimePreciseAsFileTime(&now);
+        Write(name, (Ticks(now) - CreationTime(GetCurrentProcess())) / 10000);
+    }
 
 private:
     platform::UniqueFileHandle file_;

@@ -1,4 +1,2 @@
 #pragma once
 #define IDD_STANDIN_LOGIN 100
-#define IDC_STANDIN_NUMBER 101
-#define IDC_STANDIN_PASSWORD 102
