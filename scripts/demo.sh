@@ -16,7 +16,7 @@ scripts/setup-debian.sh
 cmake --preset mingw-x64 >/dev/null
 # The stand-in client plays ICQ Lite.
 client_target=standin_client
-cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora window_probe "$client_target" >/dev/null
+cmake --build --preset mingw-x64 -j "$(nproc)" --target velmora "$client_target" >/dev/null
 bin="$root/build/x64/bin"
 exe_dir="$bin"
 [ -n "${VELMORA_EXE:-}" ] && exe_dir=$(cd "$(dirname "$VELMORA_EXE")" && pwd)
@@ -69,15 +69,22 @@ fi
 
 (cd "$exe_dir" && wine velmora.exe </dev/null >/dev/null 2>&1) &
 velmora_pid=$!
-if ! rect=$(cd "$bin" && wine window_probe.exe wait VelmoraMain Velmora 30000 </dev/null 2>/dev/null | tr -d '\r'); then
+# The main window as the X server sees it: its geometry, once it is there.
+geometry=""
+for _ in $(seq 1 300); do
+    geometry=$(xwininfo -root -tree 2>/dev/null | awk '/"Velmora": \("velmora.exe"/ { print $(NF - 1); exit }')
+    [ -n "$geometry" ] && break
+    sleep 0.1
+done
+if [ -z "$geometry" ]; then
     echo "demo: the Velmora window did not appear" >&2
     exit 1
 fi
-read -r x y w h <<<"$rect"
+sleep 1 # let it finish painting
 mkdir -p build/demo
 shot="$root/build/demo/velmora-main.png"
-import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-# Let it end the way a user would, so that it saves its settings as usual.
-(cd "$bin" && wine window_probe.exe close VelmoraMain Velmora 5000 </dev/null >/dev/null 2>&1) || true
+import -display "$DISPLAY" -window root -crop "$geometry" +repage "$shot"
+# Let it end the way a user would (a close, not a kill), so that it saves its settings as usual.
+wine taskkill /im velmora.exe </dev/null >/dev/null 2>&1 || true
 wait "$velmora_pid" || true
 echo "$shot"
