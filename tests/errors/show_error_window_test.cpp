@@ -2,10 +2,7 @@
 // so its keyboard state, sizes and modality can be set up exactly.
 #include "errors/show_error_window.h"
 
-#include "app/shared.h"
-#include "client/icq_lite.h"
-#include "platform/dpi.h"
-#include "settings/reg.h"
+#include "errors/mailto.h"
 #include "support/support.h"
 #include "ui/window.h"
 
@@ -16,69 +13,62 @@
 namespace velmora::err {
 namespace {
 
-using platform::TwipsToPx;
-
-std::wstring Text(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-RECT ChildRect(HWND parent, int id) {
-    RECT rc{};
-    GetWindowRect(GetDlgItem(parent, id), &rc);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
+std::wstring Build() {
+    return L"4711 test build";
 }
 
 class ErrReportWindow : public testing::Test {
 protected:
-    void SetUp() override { Shared().reg = &reg_; }
-    void TearDown() override {
+    ErrReportWindow() { SetBuildIdSource(Build); }
+    ~ErrReportWindow() override {
         if (HWND hwnd = ErrorWindow())
             DestroyWindow(hwnd);
-        Shared().reg = nullptr;
+        SetBuildIdSource(nullptr);
     }
-    std::wstring BuildLine() const { return L"\r\nICQ Lite Build: " + icqlite::GetBuildId(); }
-    Reg reg_;
+    static HWND Item(int id) { return GetDlgItem(ErrorWindow(), id); }
+    static RECT Place(int id) {
+        RECT rc{};
+        GetWindowRect(Item(id), &rc);
+        MapWindowPoints(nullptr, ErrorWindow(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
 };
 
+// One window; a second report replaces the first; closing unloads it and the next loads it again.
 TEST_F(ErrReportWindow, OneWindowShowingTheLatestReport) {
-    ErrorReport(L"first report");
-    HWND hwnd = ErrorWindow();
-    ASSERT_NE(hwnd, nullptr) << "no window after the first report";
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_EQ(Text(hwnd), L"Error Report");
-    HWND text = GetDlgItem(hwnd, IDC_ERR_TEXT);
-    EXPECT_EQ(Text(text), L"first report" + BuildLine());
-    EXPECT_NE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY, 0) << "the report can be edited";
-    EXPECT_EQ(SendMessageW(text, WM_GETDLGCODE, 0, 0) & (DLGC_WANTALLKEYS | DLGC_WANTTAB), 0)
-        << "Tab and Esc would not work as in a dialog";
-
-    ErrorReport(L"second report");
-    EXPECT_EQ(ErrorWindow(), hwnd) << "a second report opened another window";
-    EXPECT_EQ(Text(text), L"second report" + BuildLine()) << "the first report was kept";
-    EXPECT_EQ(FindWindowExW(nullptr, hwnd, kErrorWindowClass, nullptr), nullptr) << "two report windows";
-
-    SendMessageW(hwnd, WM_CLOSE, 0, 0); // closing unloads it; the next report loads it again
-    EXPECT_EQ(ErrorWindow(), nullptr);
-    ErrorReport(L"third");
-    ASSERT_NE(ErrorWindow(), nullptr);
-    EXPECT_EQ(Text(GetDlgItem(ErrorWindow(), IDC_ERR_TEXT)), L"third" + BuildLine());
+    for (const wchar_t* report : {L"first", L"second", L"after a close"}) {
+        ErrorReport(report);
+        HWND hwnd = ErrorWindow();
+        ASSERT_NE(hwnd, nullptr) << "no window";
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(ui::Text(hwnd), L"Error Report");
+        EXPECT_EQ(ui::Text(Item(IDC_ERR_TEXT)),
+                  std::wstring(report) + L"\r\nICQ Lite Build: 4711 test build");
+        EXPECT_EQ(FindWindowExW(nullptr, hwnd, kErrorWindowClass, nullptr), nullptr) << "two report windows";
+        EXPECT_NE(GetWindowLongW(Item(IDC_ERR_TEXT), GWL_STYLE) & ES_READONLY, 0)
+            << "the report can be edited";
+        if (report == std::wstring(L"second")) {
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+            EXPECT_EQ(ErrorWindow(), nullptr);
+        }
+    }
+    // The address follows the message at 50 twips, whatever the message's length.
+    RECT message = Place(IDC_ERR_MESSAGE), address = Place(IDC_ERR_ADDRESS);
+    EXPECT_EQ(address.left - message.right,
+              MulDiv(50, static_cast<int>(GetDpiForWindow(ErrorWindow())), 1440));
 }
 
 TEST_F(ErrReportWindow, CtrlAOnlySelectsAll) {
     ErrorReport(L"some report text");
-    HWND text = GetDlgItem(ErrorWindow(), IDC_ERR_TEXT);
+    HWND text = Item(IDC_ERR_TEXT);
     const DWORD length = static_cast<DWORD>(GetWindowTextLengthW(text));
-    struct Case {
+    const struct {
         const char* name;
         bool ctrl, shift, alt, selectsAll;
-    };
-    const Case cases[] = {{"Ctrl+A", true, false, false, true},    {"Ctrl+Shift+A", true, true, false, false},
-                          {"Alt+A", false, false, true, false},    {"Ctrl+Alt+A", true, false, true, false},
-                          {"A alone", false, false, false, false}, {"Shift+A", false, true, false, false}};
-    for (const Case& c : cases) {
+    } cases[] = {{"Ctrl+A", true, false, false, true},    {"Ctrl+Shift+A", true, true, false, false},
+                 {"Alt+A", false, false, true, false},    {"Ctrl+Alt+A", true, false, true, false},
+                 {"A alone", false, false, false, false}, {"Shift+A", false, true, false, false}};
+    for (const auto& c : cases) {
         SendMessageW(text, EM_SETSEL, 0, 0);
         BYTE keys[256]{};
         keys[VK_CONTROL] = keys[VK_LCONTROL] = c.ctrl ? 0x80 : 0;
@@ -86,14 +76,9 @@ TEST_F(ErrReportWindow, CtrlAOnlySelectsAll) {
         keys[VK_MENU] = keys[VK_LMENU] = c.alt ? 0x80 : 0;
         SetKeyboardState(keys);
         // What the keyboard delivers: the key, then the character TranslateMessage makes of it.
-        if (c.alt && !c.ctrl) {
-            SendMessageW(text, WM_SYSKEYDOWN, 'A', 0x20000001);
-            SendMessageW(text, WM_SYSCHAR, 'a', 0x20000001);
-        } else {
-            SendMessageW(text, WM_KEYDOWN, 'A', 1);
-            if (c.ctrl && !c.alt)
-                SendMessageW(text, WM_CHAR, 1, 1);
-        }
+        SendMessageW(text, c.alt && !c.ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, 'A', c.alt ? 0x20000001 : 1);
+        if (c.ctrl && !c.alt)
+            SendMessageW(text, WM_CHAR, 1, 1);
         BYTE none[256]{};
         SetKeyboardState(none);
         DWORD start = 0, end = 0;
@@ -106,8 +91,7 @@ TEST_F(ErrReportWindow, CtrlAOnlySelectsAll) {
 TEST_F(ErrReportWindow, TextBoxFollowsTheSizeNeverBelowZero) {
     ErrorReport(L"report");
     HWND hwnd = ErrorWindow();
-    const UINT dpi = platform::WindowDpi(hwnd);
-    const int left = TwipsToPx(60, dpi), top = TwipsToPx(600, dpi);
+    const RECT first = Place(IDC_ERR_TEXT); // its offsets from the top left are kept
     for (SIZE client : {SIZE{1000, 700}, SIZE{400, 300}, SIZE{6, 50}}) {
         RECT rc{0, 0, client.cx, client.cy};
         AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
@@ -115,16 +99,16 @@ TEST_F(ErrReportWindow, TextBoxFollowsTheSizeNeverBelowZero) {
         SetWindowPos(hwnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
         RECT got{}; // the system may keep a minimum size: the rule is checked against what it allowed
         GetClientRect(hwnd, &got);
-        RECT box = ChildRect(hwnd, IDC_ERR_TEXT);
-        EXPECT_TRUE(box.left == left && box.top == top &&
-                    box.right - box.left == std::max<int>(0, got.right - 2 * left) &&
-                    box.bottom - box.top == std::max<int>(0, got.bottom - 2 * top))
-            << "client " << got.right << "x" << got.bottom << ": text box " << box.left << "," << box.top
-            << " " << box.right - box.left << "x" << box.bottom - box.top;
+        RECT box = Place(IDC_ERR_TEXT);
+        EXPECT_TRUE(box.left == first.left && box.top == first.top &&
+                    box.right - box.left == std::max<int>(0, got.right - 2 * first.left) &&
+                    box.bottom - box.top == std::max<int>(0, got.bottom - 2 * first.top))
+            << "client " << got.right << "x" << got.bottom << ": text box " << box.right - box.left << "x"
+            << box.bottom - box.top;
     }
-    RECT before = ChildRect(hwnd, IDC_ERR_TEXT);
+    RECT before = Place(IDC_ERR_TEXT);
     ShowWindow(hwnd, SW_MINIMIZE);
-    RECT after = ChildRect(hwnd, IDC_ERR_TEXT);
+    RECT after = Place(IDC_ERR_TEXT);
     EXPECT_EQ(after.right - after.left, before.right - before.left) << "minimising resized the text box";
 }
 
@@ -146,34 +130,50 @@ private:
     }
 };
 
+// Beside a modal window the report is modal over it; otherwise it is shown beside the others.
 TEST_F(ErrReportWindow, ModalOnlyOverAModalWindow) {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
     std::atomic<bool> seen{false}, modalDisabled{false}, ownedByModal{false};
     std::thread watcher([&] {
         HWND report = nullptr;
         seen = test::WaitFor(
             [&] { return (report = FindWindowW(kErrorWindowClass, nullptr)) && IsWindowVisible(report); });
-        if (seen) {
-            HWND modal = FindWindowW(L"VelmoraTestModal", nullptr);
-            modalDisabled = !IsWindowEnabled(modal);
-            ownedByModal = GetWindow(report, GW_OWNER) == modal;
-            PostMessageW(report, WM_CLOSE, 0, 0);
-        }
+        HWND modal = FindWindowW(L"VelmoraTestModal", nullptr);
+        modalDisabled = !IsWindowEnabled(modal);
+        ownedByModal = GetWindow(report, GW_OWNER) == modal;
+        PostMessageW(report, WM_CLOSE, 0, 0);
     });
-    int result = ui::RunModal<ModalProbe>(owner);
+    int result = ui::RunModal<ModalProbe>(nullptr);
     watcher.join();
     ASSERT_TRUE(seen) << "the report window never showed";
     EXPECT_EQ(result, 1) << "the report returned while its window was still open";
     EXPECT_TRUE(modalDisabled) << "the modal window took input during the report";
     EXPECT_TRUE(ownedByModal) << "the report window was not owned by the modal window";
-    EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner stayed disabled";
 
-    ErrorReport(L"modeless"); // no modal window: shown beside the others, the call returns at once
+    ErrorReport(L"modeless"); // no modal window: the call returns at once
     ASSERT_NE(ErrorWindow(), nullptr);
-    EXPECT_TRUE(IsWindowVisible(ErrorWindow()));
     EXPECT_EQ(GetWindow(ErrorWindow(), GW_OWNER), nullptr);
-    DestroyWindow(owner);
+}
+
+// A click on the address starts the mail program (a recorder here) with a well-formed mailto:
+// link holding the report, cut to what the shell passes on.
+TEST_F(ErrReportWindow, AddressClickStartsAMailWithTheReport) {
+    test::UrlRecorder mail({L"mailto"});
+    std::wstring report = L"Error 5 in clsStarter.StartICQ: Ungültiger Aufruf & mehr\r\n";
+    for (int i = 0; i < 200; ++i)
+        report += L"  Call Stack: frmMain.cbtnStart_Click\r\n";
+    ErrorReport(report);
+    RECT rc{};
+    GetClientRect(Item(IDC_ERR_ADDRESS), &rc);
+    SendMessageW(Item(IDC_ERR_ADDRESS), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, rc.bottom / 2));
+    SendMessageW(Item(IDC_ERR_ADDRESS), WM_LBUTTONUP, 0, MAKELPARAM(4, rc.bottom / 2));
+    std::wstring url = mail.Take();
+    EXPECT_EQ(url, SupportMailto(ui::Text(Item(IDC_ERR_TEXT))));
+    EXPECT_TRUE(url.starts_with(
+        L"mailto:support@ardentix.example?subject=Velmora%20error%20report&body=Error%205%20in"))
+        << test::Narrow(url);
+    EXPECT_NE(url.find(L"Ung%C3%BCltiger%20Aufruf%20%26%20mehr%0D%0A"), std::wstring::npos)
+        << test::Narrow(url);
+    EXPECT_LE(url.size(), kMaxMailtoLength);
 }
 
 } // namespace
