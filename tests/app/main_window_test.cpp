@@ -234,40 +234,23 @@ TEST_F(MainWindowE2E, OneStartWhateverHappensDuringIt) {
     EXPECT_FALSE(app_.Setting(L"frmMain.Left").empty()) << "the close did not save the position";
 }
 
-TEST_F(MainWindowE2E, AClientThatCannotStartShowsTheReportAndLeavesTheWindowUsable) {
+// A start that fails ends in the report, after the window took input again and the wait window went.
+TEST_F(MainWindowE2E, AFailedStartShowsTheReportAndLeavesTheWindowUsable) {
     test::ScratchKey appPaths{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
     app_.reg.WriteValue(L"", L"C:\\nowhere\\ICQLite.exe", REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE,
                         RegView::View32);
-    app_.reg.WriteValue(L"LiteBuildId", L"4711 test build", REG_SZ, icqlite::kDefaultPrefsKey,
-                        HKEY_LOCAL_MACHINE, icqlite::kClientView);
     test::RecordUsers({{L"44556677", 0, {}}}, L"44556677");
     ASSERT_NE(app_.Start(), nullptr);
-    HWND report = nullptr;
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        SCOPED_TRACE(attempt);
-        if (report) // so that the second report can be told from the first
-            SendMessageW(gui::Control(report, err::IDC_ERR_TEXT), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(L""));
-        ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
-        HWND window = app_.Window(err::kErrorWindowClass);
-        ASSERT_NE(window, nullptr) << "no report window";
-        EXPECT_TRUE(!report || window == report) << "a second report window opened";
-        report = window;
-        std::wstring text;
-        ASSERT_TRUE(test::WaitFor([&] {
-            return (text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT)))
-                       .find(L"frmMain.cbtnStart_Click") != std::wstring::npos;
-        })) << Narrow(text);
-        EXPECT_TRUE(gui::IsEnabled(app_.Main())) << "the main window stayed disabled";
-        EXPECT_EQ(gui::FindTopWindow(app_.Pid(), kWaitWindowClass, nullptr), nullptr)
-            << "the wait window stayed";
-        size_t check = text.find(L"Call Stack: clsStarter."),
-               click = text.find(L"Call Stack: frmMain.cbtnStart_Click");
-        EXPECT_TRUE(check < click && click != std::wstring::npos) << Narrow(text);
-        EXPECT_EQ(text.find(L"frmMain.cbtnStart_Click"), text.rfind(L"frmMain.cbtnStart_Click"))
-            << Narrow(text);
-        EXPECT_TRUE(text.ends_with(L"\r\nICQ Lite Build: 4711 test build")) << Narrow(text);
-    }
+    ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
+    HWND report = app_.Window(err::kErrorWindowClass);
+    ASSERT_NE(report, nullptr) << "no report window";
+    std::wstring text;
+    EXPECT_TRUE(test::WaitFor([&] {
+        return (text = gui::Text(gui::Control(report, err::IDC_ERR_TEXT)))
+                   .find(L"Call Stack: frmMain.cbtnStart_Click") != std::wstring::npos;
+    })) << Narrow(text);
+    EXPECT_TRUE(gui::IsEnabled(app_.Main())) << "the main window stayed disabled";
+    EXPECT_EQ(gui::FindTopWindow(app_.Pid(), kWaitWindowClass, nullptr), nullptr) << "the wait window stayed";
     gui::Close(report);
     EXPECT_EQ(app_.Close(), 0);
 }
@@ -312,7 +295,7 @@ TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {
     EXPECT_EQ(app_.Close(), 0);
 }
 
-TEST_F(MainWindowE2E, ReopensWhereItWasClosedOrCentredWhenThatCannotBe) {
+TEST_F(MainWindowE2E, ReopensWhereItWasClosed) {
     HWND main = app_.Start();
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -322,25 +305,10 @@ TEST_F(MainWindowE2E, ReopensWhereItWasClosedOrCentredWhenThatCannotBe) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(gui::WindowRect(main).left, 130);
     EXPECT_EQ(gui::WindowRect(main).top, 95);
-    ASSERT_EQ(app_.Close(), 0);
 
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    wchar_t separator[8] = L".";
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    for (std::wstring left :
-         {std::wstring(L"1500") + (separator[0] == L'.' ? L',' : L'.') + L"5", // another format
-          std::wstring(L"900000")}) {                                          // off every screen
-        SCOPED_TRACE(Narrow(left));
-        app_.SetSetting(L"frmMain.Left", left);
-        main = app_.Start();
-        ASSERT_NE(main, nullptr);
-        RECT rc = gui::WindowRect(main);
-        PixelPoint centred =
-            CentreIn({work.left, work.top, work.right, work.bottom}, rc.right - rc.left, rc.bottom - rc.top);
-        EXPECT_TRUE(rc.left == centred.x && rc.top == centred.y) << rc.left << "," << rc.top;
-        ASSERT_EQ(app_.Close(), 0);
-    }
+    // A stored place that cannot be used (another number format; off every screen) is in the unit
+    // tests of the placement.
+    EXPECT_EQ(app_.Close(), 0);
 }
 
 } // namespace

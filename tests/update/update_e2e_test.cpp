@@ -4,8 +4,7 @@
 #include "gui_driver/gui_driver.h"
 
 #include "app/main_window_ids.h"
-#include "support/standin.h"
-#include "support/support.h"
+#include "support/app.h"
 #include "velmora_version.h"
 #include "version_server_config.h"
 
@@ -86,19 +85,13 @@ class UpdateE2E : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Ready()) << "the version server did not start";
-        test::RecordUsers({{L"123456", 0, {}}}, L"123456");
-        ASSERT_EQ(
-            reg_.WriteValueChecked(L"Language", L"English", REG_SZ, test::kSettingsKey, HKEY_CURRENT_USER),
-            ERROR_SUCCESS);
-        velmora_ = test::ChildProcess::Start(test::BinDir() + L"\\velmora.exe");
-        main_ = gui::WaitForTopWindow(velmora_.Id(), app::kMainWindowClass, app::kMainWindowTitle);
-        ASSERT_NE(main_, nullptr) << "no main window";
+        ASSERT_NE(main_ = app_.Start(), nullptr);
     }
 
     // Waits for the next message box (the one before must be gone), checks it and answers it.
     void Answer(const Box& expected, std::chrono::milliseconds timeout = 10s) {
         EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(last_); })) << "a message box stays open";
-        std::optional<gui::MessageBoxInfo> box = gui::WaitForMessageBox(velmora_.Id(), timeout);
+        std::optional<gui::MessageBoxInfo> box = app_.Message(timeout);
         ASSERT_TRUE(box) << "no message box where \"" << test::Narrow(expected.text) << "\" was expected";
         last_ = box->hwnd;
         EXPECT_TRUE(box->text.starts_with(expected.text)) << test::Narrow(box->text);
@@ -125,12 +118,7 @@ protected:
 
     VersionServer server_;
     test::UrlRecorder browser_{{L"https", L"http"}};
-    Reg reg_;
-    test::ScratchKey settings_{HKEY_CURRENT_USER, L"Software\\Ardentix\\Velmora"};
-    test::ScratchKey owners_{HKEY_CURRENT_USER, L"Software\\Mirabilis"};
-    test::ScratchKey machine_{HKEY_LOCAL_MACHINE, L"Software\\Mirabilis", RegView::View32};
-    test::StandinInstall install_;
-    test::ChildProcess velmora_;
+    test::App app_;
     HWND main_ = nullptr, last_ = nullptr;
 };
 
