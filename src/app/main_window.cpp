@@ -15,7 +15,6 @@
 #include "settings/settings.h"
 #include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
-#include "ui/pictures_win.h"
 #include "update/check_for_updates.h"
 
 #include <commctrl.h>
@@ -24,7 +23,6 @@ namespace velmora::app {
 namespace {
 
 using ui::Kind;
-namespace pictures = ui::pictures;
 
 // The window's controls in tab order. The first eight lie in the frame; their places are
 // relative to it. The logo is a banner down the right-hand side. The lists are wide enough for
@@ -49,17 +47,6 @@ constexpr std::array<ui::Control, 13> kControls{{
 }};
 constexpr ui::WindowSpec kSpec{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4455, 5475,
                                ui::kMainLook,    kControls,  IDC_CBTN_START};
-
-struct ButtonPicture {
-    int id;
-    pictures::Picture picture;
-};
-constexpr std::array<ButtonPicture, 4> kButtonPictures{{
-    {IDC_CBTN_START, pictures::Picture::Start},
-    {IDC_CBTN_SETTINGS, pictures::Picture::Settings},
-    {IDC_CBTN_NEW_VERSION, pictures::Picture::Update},
-    {IDC_CBTN_INFO, pictures::Picture::Info},
-}};
 
 // The longest status message the box takes: the edit control slows down badly with very long
 // texts (under Wine a stored message of 100,000 characters kept the program busy for minutes).
@@ -116,42 +103,14 @@ void MainWindow::SetBusy(bool busy) {
         PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-// ---- pictures and fonts for the window's DPI ----
-
-// New pictures are handed to the controls before the old ones are destroyed.
-void MainWindow::ApplyPictures() {
-    auto smallIcon =
-        pictures::CreatePictureIcon(pictures::Picture::Logo, platform::SystemMetric(SM_CXSMICON, Dpi()));
-    auto bigIcon =
-        pictures::CreatePictureIcon(pictures::Picture::Logo, platform::SystemMetric(SM_CXICON, Dpi()));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
-    smallIcon_ = std::move(smallIcon);
-    bigIcon_ = std::move(bigIcon);
-
-    int small = MulDiv(16, static_cast<int>(Dpi()), 96);
-    auto statusImages = pictures::CreateStatusImageList(small);
-    SendMessageW(Item(IDC_IMGCOMB_STATUS), CBEM_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(statusImages.get()));
-    statusImages_ = std::move(statusImages);
-    for (size_t i = 0; i < kButtonPictures.size(); ++i) {
-        auto images = pictures::CreateButtonImageList(kButtonPictures[i].picture, small);
-        BUTTON_IMAGELIST info{
-            images.get(), {MulDiv(6, static_cast<int>(Dpi()), 96), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-        SendMessageW(Item(kButtonPictures[i].id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info));
-        buttonImages_[i] = std::move(images);
-    }
-    banner_.SetDpi(Dpi(), Font());
-}
-
 void MainWindow::OnRelayout() {
-    ApplyPictures();
+    pictures_.Apply(Handle(), Dpi(), Font());
 }
 
 bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID != IDC_IMG_LOGO)
         return false;
-    banner_.Draw(item);
+    pictures_.DrawBanner(item);
     return true;
 }
 
@@ -244,7 +203,7 @@ void MainWindow::ReadUsers() {
 
 void MainWindow::OnLoad() {
     tooltips_ = ui::Tooltips(Handle());
-    ApplyPictures();
+    pictures_.Apply(Handle(), Dpi(), Font());
     SendMessageW(Item(IDC_TXT_STATUS_TEXT), EM_LIMITTEXT, kMaxMessageLength, 0);
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
         // Translation and position come with the frame.

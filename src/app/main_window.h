@@ -1,7 +1,7 @@
 // The program's main window ("Velmora"): the user list, the status list with its message, the
 // start button and the buttons to the other windows.
 #pragma once
-#include "app/banner.h"
+#include "app/main_pictures.h"
 #include "app/main_window_ids.h"
 #include "client/starter.h"
 #include "client/status.h"
@@ -49,7 +49,6 @@ private:
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     POINT Place(SIZE size) override;
 
-    void ApplyPictures();
     void FillStatus();
     void ReadUsers();
     void ShowUserStatus();
@@ -65,10 +64,7 @@ private:
     // The translated status names, in the status table's order.
     std::array<std::wstring, status::kStatuses.size()> statusNames_;
     ui::Tooltips tooltips_{nullptr};
-    Banner banner_;
-    platform::UniqueImageList statusImages_;
-    std::array<platform::UniqueImageList, 4> buttonImages_;
-    platform::UniqueIcon bigIcon_, smallIcon_;
+    MainPictures pictures_;
     std::wstring shownFor_;     // the user whose status and message the window shows
     bool messageTyped_ = false; // the message box holds what the user wrote
     bool loadingMessage_ = false;

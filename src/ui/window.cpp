@@ -100,6 +100,8 @@ bool Window::Create(HWND owner) {
     POINT at = Place(size);
     SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     TranslateWindow();
+    // The focus is always shown, not only once the keyboard has been used in the window.
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     OnLoad();
     return IsWindow(created) != FALSE; // OnLoad may have closed it again
 }

@@ -103,6 +103,7 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         long long owner, code;
         const wchar_t* messageValue; // what the client reads afterwards
         const wchar_t* expectedMessage;
+        bool listMessage = false; // the typed user's Away message is stored as a list of texts
     };
     const Case cases[] = {
         {"Away, direct login, close after start", L"", 1, L"Gone fishing", true, true, 123456789, 1,
@@ -114,6 +115,8 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         // The other user's message is shown, not the last owner's: it stays as it was.
         {"another recorded user typed, message untouched", L"555-666", -1, nullptr, false, false, 555666, 1,
          L"AwayStatusText", L"theirs"},
+        {"a message of another type stays as it is", L"555666", -1, nullptr, false, false, 555666, 1, nullptr,
+         nullptr, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,6 +126,9 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", L"mine"}}},
                            {L"555666", 1, {{L"AwayStatusText", L"theirs"}}}},
                           L"123456789");
+        if (c.listMessage)
+            app.reg.WriteValue(L"AwayStatusText", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ,
+                               icqlite::UserKey(L"555666"), HKEY_LOCAL_MACHINE, icqlite::kClientView);
         test::StandinClient standin(L"StartHandsTheChoice");
         HWND main = app.Start();
         ASSERT_NE(main, nullptr);
@@ -163,6 +169,8 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         EXPECT_EQ(record.Count(L"enter"), c.direct ? 1u : 0u) << record.Raw();
         if (c.messageValue)
             EXPECT_EQ(record.First(c.messageValue).value_or(L"<none>"), c.expectedMessage) << record.Raw();
+        if (c.listMessage)
+            EXPECT_TRUE(Stored(L"AwayStatusText", L"555666").IsList()) << "overwritten";
         if (!c.closeAfter)
             EXPECT_EQ(app.Close(), 0);
     }
