@@ -11,10 +11,11 @@ VELMORA_XVFB_PID=""
 wine_session_start() {
     export WINEPREFIX="$1"
     mkdir -p "$(dirname "$WINEPREFIX")"
+    # A screen as large as those that run at 200 %, so that windows laid out for it fit.
     if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
         local fdfile
         fdfile=$(mktemp)
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
         VELMORA_XVFB_PID=$!
         for _ in $(seq 1 100); do
             [ -s "$fdfile" ] && break

@@ -71,8 +71,22 @@ private:
         SetWindowSubclass(Item(IDC_ERR_TEXT), TextProc, 0, 0);
         ApplyTextFont();
         FitMessageLabel();
+        WidenForTheMessage();
         OnSize();
         SetReport(text_);
+    }
+
+    // A translated message may be longer than the window was laid out for: the window grows so
+    // that the address still follows it on the same line.
+    void WidenForTheMessage() {
+        const ui::Control& message = Row(IDC_ERR_MESSAGE);
+        int needed = Px(message.x) + messageWidth_ + Px(kAddressGap) + addressWidth_ + Px(message.x);
+        RECT client{}, window{};
+        GetClientRect(Handle(), &client);
+        GetWindowRect(Handle(), &window);
+        if (client.right < needed)
+            SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + needed - client.right,
+                         window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void OnRelayout() override {

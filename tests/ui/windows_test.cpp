@@ -147,9 +147,20 @@ protected:
         bool mirrored = GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
         EXPECT_EQ(mirrored, language_.LanguageFile() == L"Hebrew") << where << ": mirrored " << mirrored;
         std::set<wchar_t> mnemonics;
+        RECT client{};
+        GetClientRect(window, &client);
         for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             std::string what = where + ", control " + std::to_string(GetDlgCtrlID(control)) + " (" +
                                Narrow(ClassOf(control)) + " \"" + Narrow(ui::Text(control)) + "\")";
+            RECT rc{};
+            GetWindowRect(control, &rc);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rc), 2);
+            if (mirrored) // mapped into a mirrored window, left and right come swapped
+                std::swap(rc.left, rc.right);
+            EXPECT_TRUE(!IsWindowVisible(control) ||
+                        (rc.left >= 0 && rc.right <= client.right && rc.bottom <= client.bottom))
+                << what << " lies outside the window: " << rc.left << ".." << rc.right << " of "
+                << client.right;
             Need n = Measure(control, dpi_);
             EXPECT_TRUE(n.need.cx <= n.has.cx && n.need.cy <= n.has.cy)
                 << what << " needs " << n.need.cx << "x" << n.need.cy << " px, has " << n.has.cx << "x"
