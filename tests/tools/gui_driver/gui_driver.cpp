@@ -21,7 +21,6 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, LRESULT failed =
     return static_cast<LRESULT>(result);
 }
 
-
 DWORD Style(HWND hwnd) {
     return static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
 }
@@ -76,72 +75,6 @@ template <typename Visit> void ForEachWindow(HWND parent, Visit visit) {
 
 bool IsHelperWindow(const std::wstring& className) {
     return className == L"IME" || className == L"MSCTFIME UI";
-}
-
-// A block of memory inside another process, for messages whose arguments point to memory.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteMemory() {
-        if (address_)
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    char* get() const { return static_cast<char*>(address_); }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
-bool SameBitness(HANDLE process) {
-    BOOL theirs = FALSE;
-    BOOL ours = FALSE;
-    IsWow64Process(process, &theirs);
-    IsWow64Process(GetCurrentProcess(), &ours);
-    return theirs == ours;
-}
-
-// CBEM_GETITEMW fills a COMBOBOXEXITEMW that must live in the ComboBoxEx's own process, as must the
-// text buffer it points to. Only a target of our own bitness is handled (the structure's layout).
-std::wstring ComboExItemText(HWND comboEx, int index) {
-    constexpr int kMaxChars = 1024;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(comboEx, &pid);
-    platform::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                                   PROCESS_QUERY_LIMITED_INFORMATION,
-                                               FALSE, pid));
-    if (!process || !SameBitness(process.get()))
-        return {};
-    const size_t textOffset = (sizeof(COMBOBOXEXITEMW) + 15) & ~size_t{15};
-    RemoteMemory memory(process.get(), textOffset + kMaxChars * sizeof(wchar_t));
-    if (!memory.get())
-        return {};
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = index;
-    item.pszText = reinterpret_cast<wchar_t*>(memory.get() + textOffset);
-    item.cchTextMax = kMaxChars;
-    const wchar_t empty = 0;
-    if (!WriteProcessMemory(process.get(), memory.get(), &item, sizeof(item), nullptr) ||
-        !WriteProcessMemory(process.get(), memory.get() + textOffset, &empty, sizeof(empty), nullptr))
-        return {};
-    if (!Send(comboEx, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory.get())))
-        return {};
-    // The control may point pszText at text of its own instead of filling the buffer.
-    if (!ReadProcessMemory(process.get(), memory.get(), &item, sizeof(item), nullptr) || !item.pszText)
-        return {};
-    // One character at a time up to the NUL: text the control keeps elsewhere may end close to the
-    // end of its memory region, where a longer read would fail as a whole. Item texts are short.
-    std::wstring text;
-    wchar_t c = 0;
-    for (const wchar_t* at = item.pszText;
-         text.size() < kMaxChars && ReadProcessMemory(process.get(), at++, &c, sizeof(c), nullptr) && c;)
-        text.push_back(c);
-    return text;
 }
 
 } // namespace
@@ -208,13 +141,6 @@ std::wstring ClassName(HWND hwnd) {
 std::wstring Text(HWND hwnd) {
     if (!IsWindow(hwnd))
         return {};
-    if (IsComboBoxEx(hwnd)) {
-        // WM_GETTEXT answers with the ComboBoxEx's own (empty) caption, not what it shows.
-        if (HWND edit = TypingEdit(hwnd))
-            return Text(edit);
-        int selected = ComboSelected(hwnd);
-        return selected < 0 ? std::wstring() : ComboItemText(hwnd, selected);
-    }
     LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0, -1);
     if (length < 0) {
         wchar_t caption[512] = L"";
@@ -273,7 +199,7 @@ std::wstring ComboItemText(HWND combo, int index) {
     if (index < 0 || index >= ComboCount(combo))
         return {};
     if (IsComboBoxEx(combo))
-        return ComboExItemText(combo, index);
+        return {}; // its items live in the other process's memory, out of a message's reach
     LRESULT length = Send(combo, CB_GETLBTEXTLEN, index, 0, CB_ERR);
     if (length == CB_ERR)
         return {};

@@ -3,8 +3,8 @@
 //
 // What the platform allows, as found under Wine 8 (and how the driver copes):
 // - WM_GETTEXT, WM_SETTEXT, CB_GETLBTEXT are carried across processes; CBEM_GETITEMW is not (its
-//   structure points into the caller's memory), so the item is fetched through a buffer allocated
-//   in the target process. A ComboBoxEx's inner combo box has no strings of its own.
+//   structure points into the caller's memory): the items of a ComboBoxEx are not read (the tests
+//   that made the windows in their own process read them).
 // - A message box is a "#32770" dialog; its text is the static with id 0xFFFF; its icon is a static
 //   of style SS_ICON (id 0x14 on Windows, 0x440 under Wine) whose STM_GETICON handle belongs to the
 //   other process: Wine refuses GetIconInfo on it (error 1402) and system icon handles differ per
@@ -43,7 +43,7 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
 // A control of a window (searched in all descendants) by its control id.
 HWND Control(HWND parent, int id);
 std::wstring ClassName(HWND hwnd);
-std::wstring Text(HWND hwnd); // WM_GETTEXT; for a ComboBoxEx the text it shows (edit or selected item)
+std::wstring Text(HWND hwnd); // WM_GETTEXT
 bool IsVisible(HWND hwnd);    // the WS_VISIBLE style of the control itself
 bool IsEnabled(HWND hwnd);
 RECT WindowRect(HWND hwnd); // screen coordinates
@@ -56,8 +56,8 @@ bool IsUsable(HWND control);
 // (disabled, hidden, read-only, drop-down list) or the text was refused.
 bool SetText(HWND control, const std::wstring& text);
 
-// Combo boxes (plain or ComboBoxEx): item count, item texts, the selected index (-1: none), and
-// selecting an item as a user would (the parent receives CBN_SELCHANGE, for ComboBoxEx through its
+// Combo boxes (plain or ComboBoxEx): item count, item texts (not of a ComboBoxEx), the selected index (-1:
+// none), and selecting an item as a user would (the parent receives CBN_SELCHANGE, for ComboBoxEx through its
 // inner combo box). ComboSelect is false, and nothing sent, for an unusable box or a bad index.
 int ComboCount(HWND combo);
 std::wstring ComboItemText(HWND combo, int index);
