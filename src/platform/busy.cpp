@@ -14,7 +14,7 @@ constexpr UINT_PTR kWaitCursorId = 1;
 
 // While the window waits, the cursor over it and its controls is the wait cursor. A disabled
 // window is still asked (hit test HTERROR), and controls ask their parent first.
-LRESULT CALLBACK WaitCursor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK WaitCursor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) noexcept {
     if (msg == WM_SETCURSOR) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;

@@ -8,16 +8,16 @@ namespace {
 
 constexpr DWORD kPollMs = 25;
 
-std::wstring ClassOf(HWND hwnd) {
+// Compares without allocating: the enumeration callbacks that ask must not fail.
+bool ClassIs(HWND hwnd, const wchar_t* className) {
     wchar_t name[256] = {};
-    int n = GetClassNameW(hwnd, name, 256);
-    return std::wstring(name, n > 0 ? n : 0);
+    GetClassNameW(hwnd, name, 256);
+    return _wcsicmp(name, className) == 0;
 }
 
 // Every GUI thread owns hidden input-method windows; some systems show the IME ones.
 bool IsImeHelper(HWND hwnd) {
-    std::wstring name = ClassOf(hwnd);
-    return name == L"IME" || name == L"MSCTFIME UI";
+    return ClassIs(hwnd, L"IME") || ClassIs(hwnd, L"MSCTFIME UI");
 }
 
 struct Search {
@@ -69,7 +69,7 @@ struct DefaultButtonSearch {
 
 BOOL CALLBACK MatchDefaultButton(HWND hwnd, LPARAM param) noexcept {
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    if (_wcsicmp(ClassOf(hwnd).c_str(), L"Button") == 0 && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+    if (ClassIs(hwnd, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
         IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
         reinterpret_cast<DefaultButtonSearch*>(param)->found = hwnd;
         return FALSE;
@@ -145,7 +145,7 @@ bool PauseWhileRunning(HANDLE process, Clock::time_point until) {
 EnterDelivery PressEnter(HWND window) {
     if (!window || !IsWindow(window))
         return EnterDelivery::None;
-    if (ClassOf(window) == L"#32770")
+    if (ClassIs(window, L"#32770"))
         return PressDialogDefault(window);
 
     DefaultButtonSearch buttons;
