@@ -104,7 +104,7 @@ protected:
     // The top-left corner of a new window of that size (default: centred over the owner or on the
     // work area).
     virtual POINT Place(SIZE size);
-    // Window size for a client area of the spec's size at dpi.
+    // Window size for a client area of the WindowSpec's size at dpi.
     SIZE WindowSize(UINT dpi) const;
 
 private:
