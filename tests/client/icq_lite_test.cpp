@@ -22,10 +22,10 @@ TEST(VirtualStore, KeyDependsOnWhetherWindowsIs64Bit) {
     EXPECT_EQ(icqlite::VirtualStoreKey(L"SOFTWARE\\Mirabilis", false), prefix + L"Mirabilis");
 }
 
-// "LastOwner" is a DWORD that must hold a number above zero that fits a signed 32-bit one. (Which
-// users are listed is seen in the window: start_e2e_test.)
-TEST_F(ClientData, LastOwner) {
-    EXPECT_EQ(icqlite::LastUser(), L"") << "LastOwner missing";
+// "LastOwner" is a DWORD that must hold a number above zero that fits a signed 32-bit one. The users
+// are the owners' subkeys named by digits only, in the registry's order.
+TEST_F(ClientData, LastOwnerAndUsers) {
+    EXPECT_EQ(icqlite::LastUser() + L"|" + std::to_wstring(icqlite::GetUsers().size()), L"|0") << "no key";
     for (auto [stored, expected] : {std::pair<DWORD, const wchar_t*>{123456, L"123456"},
                                     {2147483647, L"2147483647"},
                                     {2147483648u, L""},
@@ -34,6 +34,8 @@ TEST_F(ClientData, LastOwner) {
                         HKEY_CURRENT_USER);
         EXPECT_EQ(icqlite::LastUser(), expected) << "stored " << stored;
     }
+    RecordUsers({{L"456"}, {L"12x"}, {L"-5"}, {L"123"}, {L"x"}}, L"");
+    EXPECT_EQ(icqlite::GetUsers(), (std::vector<std::wstring>{L"123", L"456"}));
 }
 
 // The virtual-store copy of a value wins over HKLM's, even an empty one; without one, HKLM (32-bit
