@@ -14,31 +14,23 @@ inline constexpr wchar_t kStoreRoot[] = L"Software\\Classes\\VirtualStore\\MACHI
 // Where a machine-wide value of the client is: HKLM (32-bit view) or its virtual-store copy.
 enum class Place { Machine, Store };
 
-struct Where {
-    HKEY root;
-    std::wstring key;
-    RegView view;
-    Where(Place place, const std::wstring& machineKey) // machineKey starts with "Software\"
-        : root(place == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER),
-          key(place == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9)),
-          view(place == Place::Machine ? RegView::View32 : RegView::Native) {}
-};
-
-struct ReadOnlyPlace : ReadOnlyKey {
-    ReadOnlyPlace(Place place, const std::wstring& machineKey) : ReadOnlyPlace(Where(place, machineKey)) {}
-    explicit ReadOnlyPlace(const Where& w) : ReadOnlyKey(w.root, w.key, w.view) {}
-};
-
 class ClientTest : public ::testing::Test {
 protected:
-    RegData Get(Place place, const std::wstring& name, const std::wstring& machineKey) const {
-        Where w(place, machineKey);
-        return reg_.ReadValue(name, w.key, w.root, w.view);
+    static HKEY Root(Place p) { return p == Place::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+    static RegView View(Place p) { return p == Place::Machine ? RegView::View32 : RegView::Native; }
+    static std::wstring Key(Place p, const std::wstring& machineKey) { // machineKey starts with "Software\"
+        return p == Place::Machine ? machineKey : kStoreRoot + machineKey.substr(9);
     }
-    void Put(Place place, const std::wstring& name, const RegData& value, DWORD type,
-             const std::wstring& machineKey) const {
-        Where w(place, machineKey);
-        ASSERT_EQ(reg_.WriteValueChecked(name, value, type, w.key, w.root, w.view), ERROR_SUCCESS);
+    RegData Get(Place p, const std::wstring& name, const std::wstring& machineKey) const {
+        return reg_.ReadValue(name, Key(p, machineKey), Root(p), View(p));
+    }
+    void Put(Place p, const std::wstring& name, const RegData& value, DWORD type,
+             const std::wstring& machineKey) {
+        ASSERT_EQ(reg_.WriteValueChecked(name, value, type, Key(p, machineKey), Root(p), View(p)),
+                  ERROR_SUCCESS);
+    }
+    static void Lock(std::optional<ReadOnlyKey>& lock, Place p, const std::wstring& machineKey) {
+        lock.emplace(Root(p), Key(p, machineKey), View(p));
     }
 
     Reg reg_;

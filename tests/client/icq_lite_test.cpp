@@ -17,28 +17,28 @@ const std::wstring kPrefs = icqlite::kDefaultPrefsKey;
 
 TEST(VirtualStore, KeyDependsOnWhetherWindowsIs64Bit) {
     const std::wstring prefix = L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
-    EXPECT_EQ(icqlite::VirtualStoreKey(L"Software\\Mirabilis\\ICQ", true),
-              prefix + L"WOW6432Node\\Mirabilis\\ICQ");
+    EXPECT_EQ(icqlite::VirtualStoreKey(L"Software\\Mirabilis", true), prefix + L"WOW6432Node\\Mirabilis");
     EXPECT_EQ(icqlite::VirtualStoreKey(L"SOFTWARE\\Mirabilis", false), prefix + L"Mirabilis");
 }
 
-// "LastOwner" is a DWORD that must hold a number above zero that fits a signed 32-bit one. (Which
-// users are listed is seen in the window: start_e2e_test.)
-TEST_F(ClientData, LastOwner) {
-    EXPECT_EQ(icqlite::LastUser(), L"") << "LastOwner missing";
-    for (auto [stored, expected] : {std::pair<DWORD, const wchar_t*>{123456, L"123456"},
-                                    {2147483647, L"2147483647"},
-                                    {2147483648u, L""},
-                                    {0, L""}}) {
-        reg_.WriteValue(L"LastOwner", static_cast<int32_t>(stored), REG_DWORD, icqlite::kOwnersKey,
-                        HKEY_CURRENT_USER);
+// "LastOwner" is a DWORD that must hold a number above zero that fits a signed 32-bit one. The users
+// are the owners' subkeys named by digits only, in the registry's order.
+TEST_F(ClientData, LastOwnerAndUsers) {
+    EXPECT_EQ(icqlite::LastUser() + L"|" + std::to_wstring(icqlite::GetUsers().size()), L"|0") << "no key";
+    const std::pair<DWORD, const wchar_t*> owners[] = {
+        {123456, L"123456"}, {2147483647, L"2147483647"}, {2147483648u, L""}, {0, L""}};
+    for (auto [stored, expected] : owners) {
+        reg_.WriteValue(L"LastOwner", int32_t(stored), REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
         EXPECT_EQ(icqlite::LastUser(), expected) << "stored " << stored;
     }
+    RecordUsers({{L"456"}, {L"12x"}, {L"-5"}, {L"123"}, {L"x"}}, L"");
+    EXPECT_EQ(icqlite::GetUsers(), (std::vector<std::wstring>{L"123", L"456"}));
 }
 
 // The virtual-store copy of a value wins over HKLM's, even an empty one; without one, HKLM (32-bit
 // view) is read. (Values in HKLM alone are read by every end-to-end test.)
 TEST_F(ClientData, MachineValuesAreReadWhereTheClientReadsThem) {
+    // LastStatus in HKLM and in the store (nothing: missing), their type, and the status read.
     const std::tuple<RegData, RegData, DWORD, int32_t> statuses[] = {{{}, {}, REG_DWORD, 0},
                                                                      {{}, 2, REG_DWORD, 2},
                                                                      {1, 32, REG_DWORD, 32},
@@ -69,52 +69,45 @@ TEST_F(ClientData, MachineValuesAreReadWhereTheClientReadsThem) {
 // A write reaches HKLM and, where the client would read a copy, the store; it fails only when the
 // place the client reads from did not take it.
 TEST_F(ClientData, WritesReachThePlaceTheClientReads) {
-    const std::wstring store = Where(Place::Store, kPrefs).key;
-    enum Failed { No, AtMachine, AtStore };
-    struct Case {
-        const char* name;
-        char machine, store; // the keys: '-' none, 'k' writable, 'v' holding the value; 'r', 'R' read-only
-        Failed failed;
-        const wchar_t *inMachine, *inStore; // what each place holds afterwards
-    } cases[] = {{"HKLM only", 'k', '-', No, L"Yes", L""},
-                 {"store key exists", 'k', 'k', No, L"Yes", L"Yes"},
-                 {"HKLM refuses", 'r', '-', No, L"old", L"Yes"},
-                 {"HKLM refuses, store has the value", 'r', 'v', No, L"old", L"Yes"},
-                 {"both refuse", 'r', 'R', AtMachine, L"old", L"old"},
-                 {"store refuses, holds an old copy", 'k', 'R', AtStore, L"Yes", L"old"},
-                 {"store refuses, has no copy", 'k', 'r', No, L"Yes", L""}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::wstring store = Key(Place::Store, kPrefs), inMachine = L"HKEY_LOCAL_MACHINE\\" + kPrefs,
+                       inStore = L"HKEY_CURRENT_USER\\" + store;
+    // The keys in HKLM and the store ('-' none, 'k' writable, 'v' holding the value; 'r', 'R' read-only),
+    // where the write failed, and what each place holds afterwards.
+    const std::tuple<const char*, char, char, std::wstring, const wchar_t*, const wchar_t*> cases[] = {
+        {"HKLM only", 'k', '-', L"", L"Yes", L""},
+        {"store key exists", 'k', 'k', L"", L"Yes", L"Yes"},
+        {"HKLM refuses", 'r', '-', L"", L"old", L"Yes"},
+        {"HKLM refuses, store has the value", 'r', 'v', L"", L"old", L"Yes"},
+        {"both refuse", 'r', 'R', inMachine, L"old", L"old"},
+        {"store refuses, holds an old copy", 'k', 'R', inStore, L"Yes", L"old"},
+        {"store refuses, has no copy", 'k', 'r', L"", L"Yes", L""}};
+    for (const auto& [name, machineKey, storeKey, failed, machineHolds, storeHolds] : cases) {
+        SCOPED_TRACE(name);
         machineKeys_.Clear();
         storeKeys_.Clear();
         Put(Place::Machine, L"MultiInstance", L"old", REG_SZ, kPrefs);
-        if (c.store != '-')
-            Put(Place::Store, c.store == 'v' || c.store == 'R' ? L"MultiInstance" : L"Other", L"old", REG_SZ,
-                kPrefs);
-        std::optional<ReadOnlyPlace> lockedMachine, lockedStore;
-        if (c.machine == 'r')
-            lockedMachine.emplace(Place::Machine, kPrefs);
-        if (c.store == 'r' || c.store == 'R')
-            lockedStore.emplace(Place::Store, kPrefs);
-
+        if (storeKey != '-')
+            Put(Place::Store, storeKey == 'v' || storeKey == 'R' ? L"MultiInstance" : L"Other", L"old",
+                REG_SZ, kPrefs);
+        std::optional<ReadOnlyKey> lockedMachine, lockedStore;
+        if (machineKey == 'r')
+            Lock(lockedMachine, Place::Machine, kPrefs);
+        if (storeKey == 'r' || storeKey == 'R')
+            Lock(lockedStore, Place::Store, kPrefs);
         icqlite::WriteResult result = icqlite::SetMultiInstanceEnable(true);
-        EXPECT_EQ(result.code, c.failed ? ERROR_ACCESS_DENIED : ERROR_SUCCESS);
-        EXPECT_EQ(result.where, c.failed == No          ? L""
-                                : c.failed == AtMachine ? L"HKEY_LOCAL_MACHINE\\" + kPrefs
-                                                        : L"HKEY_CURRENT_USER\\" + store);
-        EXPECT_EQ(Get(Place::Machine, L"MultiInstance", kPrefs).AsText(), c.inMachine);
-        EXPECT_EQ(Get(Place::Store, L"MultiInstance", kPrefs).AsText(), c.inStore);
-        EXPECT_EQ(reg_.KeyExists(store, HKEY_CURRENT_USER), c.store != '-' || *c.inStore)
+        EXPECT_EQ(std::pair(result.code, result.where),
+                  std::pair(failed.empty() ? ERROR_SUCCESS : ERROR_ACCESS_DENIED, failed));
+        EXPECT_EQ(Get(Place::Machine, L"MultiInstance", kPrefs).AsText(), machineHolds);
+        EXPECT_EQ(Get(Place::Store, L"MultiInstance", kPrefs).AsText(), storeHolds);
+        EXPECT_EQ(reg_.KeyExists(store, HKEY_CURRENT_USER), storeKey != '-' || *storeHolds)
             << "the store key was created needlessly";
     }
 }
 
-// App Paths is read in HKLM only (installers write it, the shell reads it unvirtualized): the
-// 32-bit view first, where the 32-bit client's installer writes, then the 64-bit one. ExePath keeps
-// the first path it found, but looks again while it found none.
+// App Paths is read in HKLM only (installers write it, the shell reads it unvirtualized): the 32-bit
+// view first, where the 32-bit client's installer writes, then the 64-bit one.
 TEST_F(ClientData, InstalledMeansANonEmptyAppPathsEntry) {
-    SeparateAppPathsViews separate;
-    ASSERT_TRUE(SeparateAppPathsViews::Separate()) << "the two views share one App Paths key";
+    SeparateAppPathsViews separate; // else a value written in one view shows in both
     ScratchKey appPaths32{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
     ScratchKey appPaths64{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View64};
     const wchar_t *path32 = L"C:\\32\\ICQLite.exe", *path64 = L"C:\\64\\ICQLite.exe";
@@ -135,13 +128,4 @@ TEST_F(ClientData, InstalledMeansANonEmptyAppPathsEntry) {
         EXPECT_EQ(icqlite::GetExePath(), found);
         EXPECT_EQ(icqlite::IsInstalled(), *found != 0);
     }
-    appPaths32.Clear();
-    appPaths64.Clear();
-    icqlite::ResetExePathCache();
-    EXPECT_EQ(icqlite::ExePath(), L"");
-    for (const wchar_t* path : {L"C:\\first.exe", L"C:\\second.exe"}) {
-        reg_.WriteValue(L"", path, REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
-        EXPECT_EQ(icqlite::ExePath(), L"C:\\first.exe");
-    }
-    icqlite::ResetExePathCache();
 }

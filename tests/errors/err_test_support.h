@@ -5,10 +5,6 @@
 #include "errors/err_trace.h"
 #include "support/support.h"
 
-#include <cwchar>
-#include <string>
-#include <vector>
-
 namespace velmora::test {
 
 struct CapturingPresenter : err::ReportPresenter {

@@ -8,34 +8,28 @@
 #include "ui/window.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 using namespace velmora;
 
 TEST(LanguageFirstStart, ChoosesLoadsAndStoresTheLanguageOfTheUserLocale) {
-    const struct {
-        std::string locale;
-        int32_t langId;
-        const wchar_t *language, *settingsText; // the shipped file's text for the key "Settings"
-    } cases[] = {{"de_DE.UTF-8", 0x0407, L"Deutsch", L"Einstellungen"},
-                 {"de_AT.UTF-8", 0x0C07, L"English", L"Settings"},
-                 {"en_US.UTF-8", 0x0409, L"English", L"Settings"},
-                 {"he_IL.UTF-8", 0x040D, L"Hebrew", L"\u05d4\u05d2\u05d3\u05e8\u05d5\u05ea"}};
+    // The locale, its language identifier, the language chosen (and stored) and its text for "Settings".
+    const std::tuple<std::string, int32_t, std::wstring> cases[] = {
+        {"de_DE.UTF-8", 0x0407, L"Deutsch Einstellungen Deutsch"},
+        {"de_AT.UTF-8", 0x0C07, L"English Settings English"},
+        {"en_US.UTF-8", 0x0409, L"English Settings English"},
+        {"he_IL.UTF-8", 0x040D, L"Hebrew \u05d4\u05d2\u05d3\u05e8\u05d5\u05ea Hebrew"}};
     const char* locale = std::getenv("LC_ALL");
-    auto c = std::find_if(std::begin(cases), std::end(cases),
-                          [&](auto& c) { return locale && c.locale == locale; });
+    auto c = std::ranges::find_if(cases, [&](auto& c) { return locale && std::get<0>(c) == locale; });
     ASSERT_NE(c, std::end(cases)) << "LC_ALL is not one of this test's locales: run it through CTest";
-    ASSERT_EQ(Language::GetSystemLanguage(), c->langId)
-        << "Wine did not take the language from LC_ALL=" << locale;
-
+    ASSERT_EQ(Language::GetSystemLanguage(), std::get<1>(*c)) << "Wine ignored " << locale;
     test::ScratchKey scratch(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\LanguageFirstStart");
     Reg reg;
     Settings settings(reg);
     settings.SetRegKey(scratch.path());
     File file;
     Language language(settings, file); // the real languages folder beside the exe
-
-    // Chosen, loaded, stored.
-    EXPECT_EQ(language.LanguageFile() + L" " + ui::WithoutMnemonics(language.TranslateText(L"Settings")) + L" " +
-                  reg.ReadValue(L"Language", scratch.path(), HKEY_CURRENT_USER).AsText(),
-              std::wstring(c->language) + L" " + c->settingsText + L" " + c->language);
+    EXPECT_EQ(language.LanguageFile() + L" " + ui::WithoutMnemonics(language.TranslateText(L"Settings")) +
+                  L" " + reg.ReadValue(L"Language", scratch.path(), HKEY_CURRENT_USER).AsText(),
+              std::get<2>(*c));
 }
