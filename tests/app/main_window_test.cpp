@@ -57,13 +57,18 @@ protected:
 TEST_F(MainWindowE2E, ShowsTheChosenOrTypedUsersStatusAndMessage) {
     const std::wstring longMessage(100000, L'x'); // the edit control would take minutes for this
     test::RecordUsers({{L"123456789", 1, {{L"AwayStatusText", longMessage}}},
-                       {L"44556677", 0, {{L"DNDStatusText", L"In a meeting"}}},
+                       {L"44556677", 1, {{L"DNDStatusText", L"not read"}}},
                        {L"987654", 256, {}},
                        {L"555", 257, {}},
                        {L"333", 3, {}}},
                       L"123456789");
     app_.reg.WriteValue(L"LastStatus", L"abc", REG_SZ, icqlite::UserKey(L"444"), HKEY_LOCAL_MACHINE,
                         icqlite::kClientView);
+    // The client reads the virtual store's copies first (even a LastStatus of 0).
+    const std::wstring store = L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\" +
+                               icqlite::UserKey(L"44556677").substr(9);
+    app_.reg.WriteValue(L"LastStatus", 0, REG_DWORD, store, HKEY_CURRENT_USER);
+    app_.reg.WriteValue(L"DNDStatusText", L"In a meeting", REG_SZ, store, HKEY_CURRENT_USER);
     app_.reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\444",
                         HKEY_CURRENT_USER);
     ASSERT_NE(app_.Start(), nullptr);
@@ -186,10 +191,7 @@ TEST_F(MainWindowE2E, WhatCannotBeStartedIsToldAndNothingIsWritten) {
     };
     const Case cases[] = {
         {L"", L"You have to enter a ICQ Number first", gui::MessageIcon::Information},
-        {L"0", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
-        {L"---", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
-        {L"12a", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
-        {L"2147483648", L"The ICQ number is invalid", gui::MessageIcon::Exclamation},
+        {L"12a", L"The ICQ number is invalid", gui::MessageIcon::Exclamation}, // the others: IcqNumber
         {L"333", L"Choose a Status", gui::MessageIcon::Information}, // its stored status is unknown
     };
     for (const Case& c : cases) {

@@ -26,12 +26,6 @@ namespace {
 
 using test::Narrow;
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 // The width a text needs in the control's own font (one line, mnemonic marks not counted).
 SIZE Extent(HWND control, const std::wstring& text, UINT format = DT_SINGLELINE, int width = 0) {
     HDC dc = GetDC(control);
@@ -45,7 +39,7 @@ SIZE Extent(HWND control, const std::wstring& text, UINT format = DT_SINGLELINE,
 
 std::vector<std::wstring> ComboTexts(HWND combo) {
     std::vector<std::wstring> texts;
-    bool extended = ClassOf(combo) == WC_COMBOBOXEXW;
+    bool extended = gui::ClassName(combo) == WC_COMBOBOXEXW;
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t text[256] = {};
@@ -68,7 +62,7 @@ Need Measure(HWND control, UINT dpi) {
     RECT rc{};
     GetClientRect(control, &rc);
     SIZE has{rc.right, rc.bottom};
-    std::wstring cls = ClassOf(control), text = ui::Text(control);
+    std::wstring cls = gui::ClassName(control), text = ui::Text(control);
     LONG style = GetWindowLongW(control, GWL_STYLE);
     int arrow = platform::SystemMetric(SM_CXVSCROLL, dpi) + 2 * platform::SystemMetric(SM_CXEDGE, dpi) + 4;
     if (!_wcsicmp(cls.c_str(), L"Button")) {
@@ -107,19 +101,15 @@ Need Measure(HWND control, UINT dpi) {
 }
 
 bool IsInput(HWND control) {
-    std::wstring cls = ClassOf(control);
+    std::wstring cls = gui::ClassName(control);
     return !_wcsicmp(cls.c_str(), L"Edit") || !_wcsicmp(cls.c_str(), L"ComboBox") || cls == WC_COMBOBOXEXW;
 }
 
 // The letter after a single "&", lower case; 0 for none.
 wchar_t Mnemonic(const std::wstring& text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&')
-            continue;
+    for (size_t i = text.find(L'&'); i != text.npos && i + 1 < text.size(); i = text.find(L'&', i + 2))
         if (text[i + 1] != L'&')
             return static_cast<wchar_t>(towlower(text[i + 1]));
-        ++i;
-    }
     return 0;
 }
 
@@ -151,7 +141,7 @@ protected:
         GetClientRect(window, &client);
         for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             std::string what = where + ", control " + std::to_string(GetDlgCtrlID(control)) + " (" +
-                               Narrow(ClassOf(control)) + " \"" + Narrow(ui::Text(control)) + "\")";
+                               Narrow(gui::ClassName(control)) + " \"" + Narrow(ui::Text(control)) + "\")";
             RECT rc{};
             GetWindowRect(control, &rc);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rc), 2);
@@ -167,10 +157,10 @@ protected:
                 << n.has.cy;
             if (IsInput(control)) {
                 HWND label = GetWindow(control, GW_HWNDPREV);
-                EXPECT_TRUE(label && !_wcsicmp(ClassOf(label).c_str(), L"Static") && !ui::Text(label).empty())
+                EXPECT_TRUE(label && !_wcsicmp(gui::ClassName(label).c_str(), L"Static") && !ui::Text(label).empty())
                     << what << ": no label before it names it";
             }
-            wchar_t letter = ClassOf(control) == WC_LINK ? 0 : Mnemonic(ui::Text(control));
+            wchar_t letter = gui::ClassName(control) == WC_LINK ? 0 : Mnemonic(ui::Text(control));
             EXPECT_TRUE(!letter || mnemonics.insert(letter).second) << what << ": its mnemonic is taken";
         }
         if (!artifacts_.empty() && dpi_ <= 144) {
