@@ -192,7 +192,7 @@ TEST_F(MainWindowE2E, WhatCannotBeStartedIsToldAndNothingIsWritten) {
     const Case cases[] = {
         {L"", L"You have to enter a ICQ Number first", gui::MessageIcon::Information},
         {L"12a", L"The ICQ number is invalid", gui::MessageIcon::Exclamation}, // the others: IcqNumber
-        {L"333", L"Choose a Status", gui::MessageIcon::Information}, // its stored status is unknown
+        {L"333", L"Choose a Status", gui::MessageIcon::Information},           // its stored status is unknown
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.typed));

@@ -140,9 +140,10 @@ TEST_F(LaunchTest, StartChecksTheClientAndWhereItsValuesLand) {
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     const std::wstring check = L"CheckPath(strPath=", notSaved = L"could not be saved", denied = L"(5)";
     // The path; a client running already ('s' from that path, 'S' and it may run twice, 'c' a copy); the
-    // exit code the started client ends with at once (direct login waits for it); read-only keys ('o' the
-    // owners key, 'm' the user's key in HKLM, 's' in the store). Then the number of the report or message
-    // shown and parts of its text; "LastOwner" written; the client started, with the message it reads.
+    // exit code the started client ends with at once (direct login waits for it); the keys: read-only ('o'
+    // the owners key, 'm' the user's key in HKLM, 's' in the store), or 'c' a store copy of the message. Then
+    // the number of the report or message shown and parts of its text; "LastOwner" written; the client
+    // started, with the message it reads.
     // clang-format off
     const std::tuple<const char*, std::wstring, char, unsigned, const char*, int32_t, std::vector<std::wstring>, bool, bool> cases[] = {
         {"no file", dir + L"\\ICQLite2.exe", '-', 0, "", 53, {check}, false, false},
@@ -158,15 +159,16 @@ TEST_F(LaunchTest, StartChecksTheClientAndWhereItsValuesLand) {
         {"ends at once, a system's code", exe, '-', 0xC0000135, "", ERR_CLIENT_ENDED_AT_START,
          {L"\r\n\r\nExit code: 3221225781 (0xC0000135)"}, true, true},
         {"HKLM refuses", exe, '-', 0, "m", 0, {}, true, true},
+        {"a store copy exists", exe, '-', 0, "c", 0, {}, true, true},
         {"owners key refuses", exe, '-', 0, "o", ERR_CLIENT_VALUE_NOT_WRITTEN,
          {notSaved, L"LastOwner", L"HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\NewOwners", denied}, false, false},
         {"HKLM and the store refuse", exe, '-', 0, "ms", ERR_CLIENT_VALUE_NOT_WRITTEN,
          {notSaved, L"LastStatus", L"HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\5550001\\ICQLite", denied}, true, false}};
     // clang-format on
-    for (const auto& [name, path, running, code, readOnly, number, parts, owner, started] : cases) {
+    for (const auto& [name, path, running, code, keys, number, parts, owner, started] : cases) {
         SCOPED_TRACE(name);
-        for (const ScratchKey* keys : {&userKeys_, &machineKeys_, &storeKeys_})
-            keys->Clear();
+        for (const ScratchKey* scratch : {&userKeys_, &machineKeys_, &storeKeys_})
+            scratch->Clear();
         RecordUsers({{L"44556677", 0}}, L"44556677");
         if (running == 'S')
             Put(Place::Machine, L"MultiInstance", L"Yes", REG_SZ, icqlite::kDefaultPrefsKey);
@@ -179,12 +181,14 @@ TEST_F(LaunchTest, StartChecksTheClientAndWhereItsValuesLand) {
             ASSERT_TRUE(standin.WaitForLine(L"recorded"));
         }
         std::optional<ReadOnlyKey> owners, machine, store;
-        if (strchr(readOnly, 'o'))
+        if (strchr(keys, 'o'))
             owners.emplace(HKEY_CURRENT_USER, icqlite::kOwnersKey);
-        if (strchr(readOnly, 'm'))
+        if (strchr(keys, 'm'))
             Lock(machine, Place::Machine, user_);
-        if (strchr(readOnly, 's'))
+        if (strchr(keys, 's'))
             Lock(store, Place::Store, user_);
+        if (strchr(keys, 'c'))
+            Put(Place::Store, L"AwayStatusText", L"old", REG_SZ, user_);
         CapturingPresenter shown;
         err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(), [&] { Start(path, code != 0, 1, L"new"); });
         EXPECT_EQ(shown.numbers, number ? std::vector<int32_t>{number} : std::vector<int32_t>{});
@@ -199,5 +203,7 @@ TEST_F(LaunchTest, StartChecksTheClientAndWhereItsValuesLand) {
             EXPECT_EQ(CountProcesses(L"standin_client.exe"), already) << "a client was started";
         EXPECT_EQ(icqlite::LastUser(), owner ? L"5550001" : L"44556677");
         EXPECT_EQ(icqlite::ReadMachineValue(L"AwayStatusText", user_).AsText(), started ? L"new" : L"");
+        if (strchr(keys, 'c'))
+            EXPECT_EQ(Get(Place::Machine, L"AwayStatusText", user_).AsText(), L"new") << "HKLM not updated";
     }
 }

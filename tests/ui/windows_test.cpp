@@ -157,7 +157,8 @@ protected:
                 << n.has.cy;
             if (IsInput(control)) {
                 HWND label = GetWindow(control, GW_HWNDPREV);
-                EXPECT_TRUE(label && !_wcsicmp(gui::ClassName(label).c_str(), L"Static") && !ui::Text(label).empty())
+                EXPECT_TRUE(label && !_wcsicmp(gui::ClassName(label).c_str(), L"Static") &&
+                            !ui::Text(label).empty())
                     << what << ": no label before it names it";
             }
             wchar_t letter = gui::ClassName(control) == WC_LINK ? 0 : Mnemonic(ui::Text(control));
