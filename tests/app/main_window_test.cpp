@@ -303,21 +303,5 @@ TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {
     EXPECT_EQ(app_.Close(), 0);
 }
 
-TEST_F(MainWindowE2E, ReopensWhereItWasClosed) {
-    HWND main = app_.Start();
-    ASSERT_NE(main, nullptr);
-    SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(test::WaitFor([&] { return gui::WindowRect(main).left == 130; }));
-    ASSERT_EQ(app_.Close(), 0);
-    main = app_.Start();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(gui::WindowRect(main).left, 130);
-    EXPECT_EQ(gui::WindowRect(main).top, 95);
-
-    // A stored place that cannot be used (another number format; off every screen) is in the unit
-    // tests of the placement.
-    EXPECT_EQ(app_.Close(), 0);
-}
-
 } // namespace
 } // namespace velmora

@@ -50,13 +50,17 @@ TEST(Startup, WithoutTheClientItSaysSoAndEnds) {
         EXPECT_EQ(app.Setting(name), L"") << Narrow(name) << " was written";
 }
 
-// Closing writes the position and then the settings; nothing before. The DLLs only the error
-// report needs are not loaded for the main window (not ole32: Wine loads it into every window).
-TEST(Startup, ClosingTheWindowSavesPositionAndSettings) {
+// Closing writes the position and then the settings; nothing before; the next start opens where the
+// window was. The DLLs only the error report needs are not loaded for the main window (not ole32:
+// Wine loads it into every window). Stored places that cannot be used: the placement's unit tests.
+TEST(Startup, ClosingTheWindowSavesPositionAndSettingsAndReopensThere) {
     test::App app;
     for (auto [name, text] : kOdd)
         app.SetSetting(name, text);
-    ASSERT_NE(app.Start(), nullptr);
+    HWND main = app.Start();
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(test::WaitFor([&] { return gui::WindowRect(main).left == 130; }));
     std::vector<std::wstring> modules = LoadedModules(app.Pid());
     EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end());
     for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
@@ -66,7 +70,9 @@ TEST(Startup, ClosingTheWindowSavesPositionAndSettings) {
     ASSERT_EQ(app.Close(), 0);
     for (size_t i = 0; i < std::size(kOdd); ++i)
         EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
-    EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
+    ASSERT_NE(main = app.Start(), nullptr);
+    EXPECT_EQ(std::pair(gui::WindowRect(main).left, gui::WindowRect(main).top), std::pair(130L, 95L));
+    EXPECT_EQ(app.Close(), 0);
 }
 
 // The exe carries its icon at the sizes Windows shows, up to the 256-pixel one of large views.
