@@ -62,7 +62,7 @@ void Main() {
         g_owners.reg = std::make_unique<Reg>();
         Publish();
         g_owners.settings = std::make_unique<Settings>(*g_owners.reg);
-        g_owners.settings->SetRegKey(std::wstring(L"Software\\Ardentix\\") + L"Velmora" + L"\\Settings");
+        g_owners.settings->SetRegKey(kSettingsKey);
         Publish();
         g_owners.settings->LoadSettings();
         g_owners.language = std::make_unique<Language>(*g_owners.settings, *g_owners.file);

@@ -50,29 +50,48 @@ TEST(Startup, WithoutTheClientItSaysSoAndEnds) {
         EXPECT_EQ(app.Setting(name), L"") << Narrow(name) << " was written";
 }
 
-// Closing writes the position and then the settings; nothing before; the next start opens where the
-// window was. The DLLs only the error report needs are not loaded for the main window (not ole32:
-// Wine loads it into every window). Stored places that cannot be used: the placement's unit tests.
-TEST(Startup, ClosingTheWindowSavesPositionAndSettingsAndReopensThere) {
-    test::App app;
-    for (auto [name, text] : kOdd)
-        app.SetSetting(name, text);
-    HWND main = app.Start();
-    ASSERT_NE(main, nullptr);
-    SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(test::WaitFor([&] { return gui::WindowRect(main).left == 130; }));
-    std::vector<std::wstring> modules = LoadedModules(app.Pid());
-    EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end());
-    for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
-        EXPECT_EQ(std::find(modules.begin(), modules.end(), dll), modules.end()) << Narrow(dll) << " loaded";
-    EXPECT_EQ(app.Setting(L"frmMain.Left"), L"");
-    EXPECT_EQ(app.Setting(L"DirectLogin"), L"yes") << "written before the window closed";
-    ASSERT_EQ(app.Close(), 0);
-    for (size_t i = 0; i < std::size(kOdd); ++i)
-        EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
-    ASSERT_NE(main = app.Start(), nullptr);
-    EXPECT_EQ(std::pair(gui::WindowRect(main).left, gui::WindowRect(main).top), std::pair(130L, 95L));
-    EXPECT_EQ(app.Close(), 0);
+// Closing the window, and the end of the session (Windows may end the process right after it),
+// write the position and the settings; nothing before; the next start opens where the window was
+// (stored places that cannot be used: the placement's unit tests). The DLLs only the error report
+// needs are not loaded for the main window (not ole32: Wine loads it into every window).
+TEST(Startup, AnOrderlyEndSavesPositionAndSettingsAndTheNextStartReopensThere) {
+    for (bool sessionEnd : {false, true}) {
+        SCOPED_TRACE(sessionEnd ? "session end" : "close");
+        test::App app;
+        for (auto [name, text] : kOdd)
+            app.SetSetting(name, text);
+        HWND main = app.Start();
+        ASSERT_NE(main, nullptr);
+        SetWindowPos(main, nullptr, 130, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(test::WaitFor([&] { return gui::WindowRect(main).left == 130; }));
+        std::vector<std::wstring> modules = LoadedModules(app.Pid());
+        EXPECT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end());
+        for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
+            EXPECT_EQ(std::find(modules.begin(), modules.end(), dll), modules.end())
+                << Narrow(dll) << " loaded";
+        EXPECT_EQ(app.Setting(L"frmMain.Left") + app.Setting(L"DirectLogin"), L"yes")
+            << "written before the end";
+        auto saved = [&] {
+            for (size_t i = 0; i < std::size(kOdd); ++i)
+                EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
+            EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
+        };
+        if (sessionEnd) { // checked before the close, which would save them too
+            DWORD_PTR answer = 0;
+            ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                                            &answer));
+            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program would not let the session end";
+            ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                                            &answer));
+            saved();
+            EXPECT_FALSE(app.Message(200ms)) << "a message at the end of the session";
+        }
+        ASSERT_EQ(app.Close(), 0);
+        saved();
+        ASSERT_NE(main = app.Start(), nullptr);
+        EXPECT_EQ(std::pair(gui::WindowRect(main).left, gui::WindowRect(main).top), std::pair(130L, 95L));
+        EXPECT_EQ(app.Close(), 0);
+    }
 }
 
 // The exe carries its icon at the sizes Windows shows, up to the 256-pixel one of large views.
@@ -88,26 +107,6 @@ TEST(Startup, TheExeHasItsIcon) {
     for (int size : {16, 32, 48, 256})
         EXPECT_TRUE(sizes.count(size)) << "no " << size << "-pixel picture";
     FreeLibrary(exe);
-}
-
-// Windows may end the process right after the session's end: what the close would save is saved
-// before the program answers.
-TEST(Startup, TheEndOfTheSessionSavesWhatTheCloseWould) {
-    test::App app;
-    for (auto [name, text] : kOdd)
-        app.SetSetting(name, text);
-    HWND main = app.Start();
-    ASSERT_NE(main, nullptr);
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(
-        SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program would not let the session end";
-    ASSERT_TRUE(
-        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
-    for (size_t i = 0; i < std::size(kOdd); ++i)
-        EXPECT_EQ(app.Setting(kOdd[i].first), kSaved[i]) << Narrow(kOdd[i].first);
-    EXPECT_NE(app.Setting(L"frmMain.Left"), L"");
-    EXPECT_FALSE(app.Message(200ms)) << "a message at the end of the session";
 }
 
 TEST(Startup, ASaveThatFailsIsToldOnceWithKeyAndReason) {
