@@ -6,6 +6,7 @@
 #include "app/shared.h"
 #include "app/single_instance.h"
 #include "app/start_action.h"
+#include "app/status_list.h"
 #include "app/window_place.h"
 #include "client/icq_lite.h"
 #include "errors/trap.h"
@@ -84,16 +85,8 @@ std::wstring MainWindow::UserForLookup() const {
     return CanonicalIcqNumber(text).value_or(text);
 }
 
-// The status code of the selected item; nothing when no item is selected.
 std::optional<int32_t> MainWindow::SelectedStatus() const {
-    HWND list = Item(IDC_IMGCOMB_STATUS);
-    int index = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_LPARAM;
-    item.iItem = index;
-    if (index < 0 || !SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-        return std::nullopt;
-    return static_cast<int32_t>(item.lParam);
+    return status_list::Selected(Item(IDC_IMGCOMB_STATUS));
 }
 
 void MainWindow::SetBusy(bool busy) {
@@ -118,11 +111,16 @@ POINT MainWindow::Place(SIZE size) {
     return StoredPlace(Shared().settings, size, Dpi());
 }
 
+// "Away Message" and its siblings, in the current language.
+void MainWindow::ShowMessageLabel(const status::StatusInfo& selected) {
+    size_t row = static_cast<size_t>(&selected - status::kStatuses.data());
+    SetWindowTextW(Item(IDC_LBL_STATUS_TEXT), (statusNames_[row] + L" " + Translate(L"Message")).c_str());
+}
+
 // ---- the window's procedures ----
 
 void MainWindow::StatusChange() {
     err::Trap(L"frmMain.StatusChange", err::NoArgs(), [&] {
-        std::wstring suffix = L" " + Translate(L"Message");
         ShowWindow(Item(IDC_LBL_NOTIFY), IsWindowEnabled(Item(IDC_IMGCOMB_STATUS)) ? SW_HIDE : SW_SHOW);
         std::optional<int32_t> code = SelectedStatus();
         const status::StatusInfo* selected = code ? status::Find(*code) : nullptr;
@@ -131,8 +129,7 @@ void MainWindow::StatusChange() {
         ShowWindow(Item(IDC_TXT_STATUS_TEXT), message ? SW_SHOW : SW_HIDE);
         if (!message)
             return;
-        size_t row = static_cast<size_t>(selected - status::kStatuses.data());
-        SetWindowTextW(Item(IDC_LBL_STATUS_TEXT), (statusNames_[row] + suffix).c_str());
+        ShowMessageLabel(*selected);
         RegData stored = TheStarter().GetStatusText(UserForLookup(), selected->code);
         std::wstring text = stored.IsText() ? stored.AsText() : std::wstring();
         if (text.size() > kMaxMessageLength)
@@ -152,18 +149,8 @@ void MainWindow::ShowUserStatus() {
         std::optional<int32_t> code =
             err::IgnoreErrors([&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); },
                               std::optional<int32_t>());
-        HWND list = Item(IDC_IMGCOMB_STATUS);
-        int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-        int found = -1;
-        for (int i = 0; code && i < count && found < 0; ++i) {
-            COMBOBOXEXITEMW item{};
-            item.mask = CBEIF_LPARAM;
-            item.iItem = i;
-            if (SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == *code)
-                found = i;
-        }
-        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-        EnableWindow(list, code != status::kInvisible);
+        status_list::Select(Item(IDC_IMGCOMB_STATUS), code);
+        EnableWindow(Item(IDC_IMGCOMB_STATUS), code != status::kInvisible);
         StatusChange();
     });
 }
@@ -172,19 +159,7 @@ void MainWindow::FillStatus() {
     err::Trap(L"frmMain.FillStatus", err::NoArgs(), [&] {
         for (size_t i = 0; i < status::kStatuses.size(); ++i)
             statusNames_[i] = Translate(status::kStatuses[i].name);
-        HWND list = Item(IDC_IMGCOMB_STATUS);
-        SendMessageW(list, CB_RESETCONTENT, 0, 0);
-        for (size_t i = 0; i < status::kStatuses.size(); ++i) {
-            COMBOBOXEXITEMW item{};
-            item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_LPARAM;
-            item.iItem = static_cast<INT_PTR>(i);
-            item.pszText = statusNames_[i].data();
-            item.iImage = item.iSelectedImage = status::kStatuses[i].picture - 1;
-            item.lParam = status::kStatuses[i].code;
-            if (SendMessageW(list, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0)
-                err::Raise(err::ERR_INTERNAL,
-                           L"The status list did not take the item \"" + statusNames_[i] + L"\"");
-        }
+        status_list::Fill(Item(IDC_IMGCOMB_STATUS), statusNames_);
     });
 }
 
@@ -224,10 +199,7 @@ void MainWindow::cbtnSettings_Click() {
         FillStatus();
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
         if (const status::StatusInfo* selected = SelectedStatus() ? status::Find(*SelectedStatus()) : nullptr)
-            SetWindowTextW(Item(IDC_LBL_STATUS_TEXT),
-                           (statusNames_[static_cast<size_t>(selected - status::kStatuses.data())] + L" " +
-                            Translate(L"Message"))
-                               .c_str());
+            ShowMessageLabel(*selected);
         SetTooltips();
     });
 }
@@ -242,15 +214,8 @@ void MainWindow::combUser_Click() {
         // The box takes the chosen entry's text only after this notification: take it now.
         HWND combo = Item(IDC_COMB_USER);
         int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-        if (index >= 0) {
-            int length =
-                static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
-            std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
-            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                         reinterpret_cast<LPARAM>(text.data()));
-            text.resize(wcslen(text.c_str()));
-            SetWindowTextW(combo, text.c_str());
-        }
+        if (index >= 0)
+            SetWindowTextW(combo, ui::ComboItemText(combo, index).c_str());
         ShowUserStatus();
     });
 }
@@ -288,7 +253,6 @@ void MainWindow::OnCommand(int id, int code) {
         if (code == BN_CLICKED)
             cbtnSettings_Click();
         break;
-    // Their windows come later; the buttons are already there and translated.
     case IDC_CBTN_NEW_VERSION:
         if (code == BN_CLICKED)
             err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {

@@ -3,6 +3,7 @@
 #pragma once
 #include "app/main_pictures.h"
 #include "app/main_window_ids.h"
+#include "app/status_list.h"
 #include "client/starter.h"
 #include "client/status.h"
 #include "ui/tooltips.h"
@@ -50,6 +51,7 @@ private:
     POINT Place(SIZE size) override;
 
     void FillStatus();
+    void ShowMessageLabel(const status::StatusInfo& selected);
     void ReadUsers();
     void ShowUserStatus();
     void StatusChange();
@@ -62,7 +64,7 @@ private:
 
     std::unique_ptr<Starter> starter_; // created on first use, kept while the window lives
     // The translated status names, in the status table's order.
-    std::array<std::wstring, status::kStatuses.size()> statusNames_;
+    status_list::Names statusNames_;
     ui::Tooltips tooltips_{nullptr};
     MainPictures pictures_;
     std::wstring shownFor_;     // the user whose status and message the window shows

@@ -128,16 +128,8 @@ private:
             settings_.SetDirectLogin(Checked(IDC_OPT_AUTO));
             settings_.SaveSettings();
             int chosen = static_cast<int>(SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETCURSEL, 0, 0));
-            if (chosen >= 0) {
-                std::wstring name(static_cast<size_t>(SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETLBTEXTLEN,
-                                                                   static_cast<WPARAM>(chosen), 0)) +
-                                      1,
-                                  L'\0');
-                SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETLBTEXT, static_cast<WPARAM>(chosen),
-                             reinterpret_cast<LPARAM>(name.data()));
-                name.resize(wcslen(name.c_str()));
-                language_.SetLanguageFile(name);
-            }
+            if (chosen >= 0)
+                language_.SetLanguageFile(ui::ComboItemText(Item(IDC_COMB_LANGUAGE), chosen));
             settings_.TakeNotSaved(notSaved);
             if (HWND owner = GetWindow(Handle(), GW_OWNER))
                 language_.TranslateFormControls(owner);

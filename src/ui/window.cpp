@@ -333,6 +333,16 @@ std::wstring Text(HWND hwnd) {
     return text;
 }
 
+std::wstring ComboItemText(HWND combo, int index) {
+    LRESULT length = index < 0 ? CB_ERR : SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
 int ShowMessage(HWND owner, const std::wstring& text, UINT style) {
     if (RightToLeft())
         style |= MB_RTLREADING | MB_RIGHT;

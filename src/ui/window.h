@@ -171,8 +171,9 @@ Window* ActiveModal();
 // Only tests use it: Wine cannot change the DPI while a program runs.
 void SetDpiOverride(UINT dpi);
 
-// The text of any window or control.
+// The text of any window or control, and of a combo box's item (empty for no such item).
 std::wstring Text(HWND hwnd);
+std::wstring ComboItemText(HWND combo, int index);
 // A text as shown where mnemonics are not: "&Settings" becomes "Settings", "&&" an "&".
 std::wstring WithoutMnemonics(std::wstring text);
 
