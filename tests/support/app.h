@@ -1,6 +1,6 @@
 // velmora.exe driven as a user would, from a clean start: the program's settings key holds only
 // the language, the client's users and values are gone, and the stand-in is the installed client.
-// Everything is removed again at the end and a program still running is ended.
+// Everything is removed again at the end, after a program still running is ended.
 #pragma once
 #include "app/main_window_ids.h"
 #include "support/standin.h"
@@ -14,10 +14,6 @@ public:
     explicit App(const wchar_t* language = L"English") {
         if (language)
             SetSetting(L"Language", language);
-    }
-    ~App() {
-        if (process_.Running())
-            TerminateProcess(process_.Handle(), 1);
     }
 
     // Starts velmora.exe and waits until its main window shows with its lists filled; nullptr

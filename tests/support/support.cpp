@@ -99,10 +99,8 @@ std::string Narrow(std::wstring text) {
 }
 
 ChildProcess::~ChildProcess() {
-    if (Running()) {
-        TerminateProcess(Handle(), 99);
+    if (Running() && TerminateProcess(Handle(), 99))
         WaitForSingleObject(Handle(), 5000);
-    }
 }
 
 ChildProcess ChildProcess::Start(const std::wstring& exe) {
