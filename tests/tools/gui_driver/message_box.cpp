@@ -9,7 +9,7 @@
 namespace velmora::gui {
 namespace {
 
-using Pixels = std::vector<uint32_t>; // top-down rows of 0x..RRGGBB (the top byte means nothing)
+using Pixels = std::vector<uint32_t>; // top-down rows of 0x00RRGGBB
 
 // A 32-bit top-down DIB section selected into a memory DC.
 class Canvas {
@@ -32,7 +32,10 @@ public:
     size_t Size() const { return static_cast<size_t>(Header().biWidth) * -Header().biHeight; }
     Pixels Read() const {
         GdiFlush();
-        return Pixels(static_cast<const uint32_t*>(bits_), static_cast<const uint32_t*>(bits_) + Size());
+        Pixels p(static_cast<const uint32_t*>(bits_), static_cast<const uint32_t*>(bits_) + Size());
+        for (uint32_t& v : p) // GDI leaves what it likes in the top byte; viewers take it for alpha
+            v &= 0x00FFFFFF;
+        return p;
     }
 
 private:
@@ -68,7 +71,7 @@ double IconMatch(const Pixels& screen, const Pixels& onBlack, const Pixels& onWh
         return 0.0;
     size_t opaque = 0, matching = 0;
     for (size_t i = 0; i < onBlack.size(); ++i)
-        if (((onBlack[i] ^ onWhite[i]) & 0xFFFFFF) == 0) {
+        if (onBlack[i] == onWhite[i]) {
             ++opaque;
             matching += Near(screen[i], onBlack[i], 8);
         }
