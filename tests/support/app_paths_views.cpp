@@ -1,20 +1,13 @@
 #include "support/app_paths_views.h"
 
 #include "platform/handles.h"
-#include "settings/reg.h"
-#include "support/support.h"
 
 extern "C" LONG NTAPI NtDeleteKey(HANDLE key); // ntdll: deletes the key behind a handle, even a link
 
 namespace velmora::test {
-namespace {
 
 constexpr wchar_t kLinkPath[] = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-constexpr wchar_t kProbeKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VelmoraViewProbe.exe";
 constexpr REGSAM kAccess = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
-
-} // namespace
 
 SeparateAppPathsViews::SeparateAppPathsViews() {
     platform::UniqueHKey link;
@@ -22,8 +15,7 @@ SeparateAppPathsViews::SeparateAppPathsViews() {
         ERROR_SUCCESS)
         return;
     wchar_t target[512];
-    DWORD type = 0;
-    DWORD bytes = sizeof(target);
+    DWORD type = 0, bytes = sizeof(target);
     if (RegQueryValueExW(link.get(), L"SymbolicLinkValue", nullptr, &type, reinterpret_cast<BYTE*>(target),
                          &bytes) != ERROR_SUCCESS ||
         type != REG_LINK)
@@ -48,13 +40,6 @@ SeparateAppPathsViews::~SeparateAppPathsViews() {
         RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
                        reinterpret_cast<const BYTE*>(linkTarget_.data()),
                        static_cast<DWORD>(linkTarget_.size() * sizeof(wchar_t)));
-}
-
-bool SeparateAppPathsViews::Separate() {
-    Reg reg;
-    ScratchKey probe(HKEY_LOCAL_MACHINE, kProbeKey, RegView::View64);
-    reg.WriteValue(L"", L"64", REG_SZ, kProbeKey, HKEY_LOCAL_MACHINE, RegView::View64);
-    return reg.ReadValue(L"", kProbeKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText().empty();
 }
 
 } // namespace velmora::test

@@ -14,9 +14,6 @@ public:
     SeparateAppPathsViews(const SeparateAppPathsViews&) = delete;
     SeparateAppPathsViews& operator=(const SeparateAppPathsViews&) = delete;
 
-    // Whether an App Paths value written in the 64-bit view stays out of the 32-bit one.
-    static bool Separate();
-
 private:
     std::wstring linkTarget_; // empty: nothing was replaced
 };

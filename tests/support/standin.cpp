@@ -1,14 +1,12 @@
 #include "support/standin.h"
 
 #include "client/icq_lite.h"
-#include "gui_driver/gui_driver.h"
 #include "tools/common/record_log.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
 namespace velmora::test {
-
 namespace {
 
 // The recorded stand-ins that still run, opened with access: by id and creation time, as Wine hands
@@ -29,59 +27,18 @@ std::vector<std::pair<DWORD, platform::UniqueHandle>> Running(const Record& reco
 
 } // namespace
 
-Record Record::Load(const std::wstring& path) {
-    Record record;
-    std::string bytes = ReadBytes(path);
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    text.resize(text.rfind(L'\n') + 1); // without a line still being written
-    record.raw_ = Narrow(text);
-    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
-        size_t eq = std::min(text.find(L'=', start), end);
-        std::wstring value;
-        for (size_t i = eq + 1; i < end; ++i) {
-            wchar_t c = text[i];
-            if (c == L'\\' && ++i < end)
-                c = text[i] == L'r' ? L'\r' : text[i] == L'n' ? L'\n' : text[i];
-            value += c;
-        }
-        record.lines_.emplace_back(text.substr(start, eq - start), value);
-    }
-    return record;
-}
-
-std::vector<std::wstring> Record::All(const std::wstring& name) const {
-    std::vector<std::wstring> values;
-    for (const auto& [n, v] : lines_)
-        if (n == name)
-            values.push_back(v);
-    return values;
-}
-
-std::optional<std::wstring> Record::First(const std::wstring& name) const {
-    auto all = All(name);
-    return all.empty() ? std::nullopt : std::optional(all[0]);
-}
-
-std::optional<long long> Record::Number(const std::wstring& name) const {
-    std::wstring text = First(name).value_or(L"");
-    wchar_t* end = nullptr;
-    long long value = std::wcstoll(text.c_str(), &end, 10);
-    return text.empty() || *end ? std::nullopt : std::optional(value);
-}
-
 StandinClient::StandinClient(const std::wstring& testName, const StandinOptions& options)
     : recordPath_(FreshTempDir(L"standin-" + testName) + L"\\record.txt") {
-    const std::pair<const wchar_t*, std::optional<std::wstring>> env[] = {
+    const std::pair<const wchar_t*, std::wstring> env[] = {
         {L"VELMORA_STANDIN_RECORD", recordPath_},
         {L"VELMORA_STANDIN_WINDOW_DELAY_MS", std::to_wstring(options.windowDelayMs)},
-        {L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? std::optional<std::wstring>(L"1") : std::nullopt},
+        {L"VELMORA_STANDIN_NO_WINDOW", options.noWindow ? L"1" : L"0"},
         {L"VELMORA_STANDIN_LIFETIME_MS", std::to_wstring(options.lifetimeMs)},
         {L"VELMORA_STANDIN_EXIT_CODE", std::to_wstring(options.exitCode)},
-        {L"VELMORA_STANDIN_WINDOW_KIND",
-         options.windowKind.empty() ? std::nullopt : std::optional(options.windowKind)}};
+        {L"VELMORA_STANDIN_WINDOW_KIND", options.windowKind}};
     for (const auto& [name, value] : env) {
         oldEnv_.emplace_back(name, tools::Environment(name));
-        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+        SetEnvironmentVariableW(name, value.c_str());
     }
 }
 
@@ -91,16 +48,7 @@ StandinClient::~StandinClient() {
         WaitForSingleObject(process.get(), 5000);
     }
     for (const auto& [name, value] : oldEnv_)
-        SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
-}
-
-std::wstring StandinClient::ExePath() {
-    return BinDir() + L"\\standin_client.exe";
-}
-
-bool StandinClient::WaitForLine(const std::wstring& name, size_t count,
-                                std::chrono::milliseconds timeout) const {
-    return WaitFor([&] { return Read().Count(name) >= count; }, timeout);
+        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
 }
 
 bool StandinClient::CloseWindows() const {
@@ -117,20 +65,18 @@ FocusBystander::FocusBystander(const std::wstring& testName)
     SetEnvironmentVariableW(L"VELMORA_BYSTANDER_RECORD", recordPath_.c_str());
     process_ = ChildProcess::Start(BinDir() + L"\\focus_bystander.exe");
     SetEnvironmentVariableW(L"VELMORA_BYSTANDER_RECORD", nullptr);
-    HWND window = nullptr;
     if (!WaitFor([&] { return Read().First(L"ready").has_value(); }) || Read().First(L"ready") != L"1" ||
-        !(window = gui::FindTopWindow(process_.Id(), L"VelmoraFocusBystander", nullptr)) ||
-        GetForegroundWindow() != window) {
+        !(window_ = gui::FindTopWindow(process_.Id(), L"VelmoraFocusBystander", nullptr)) ||
+        GetForegroundWindow() != window_) {
+        window_ = nullptr;
         ADD_FAILURE() << "the focus bystander did not come up holding the foreground; record: "
                       << Read().Raw();
-        return;
     }
-    window_ = window;
 }
 
 bool FocusBystander::Close() {
     if (window_)
-        PostMessageW(window_, WM_CLOSE, 0, 0);
+        gui::Close(window_);
     return WaitFor([&] { return Read().First(L"exit").has_value(); });
 }
 
@@ -142,7 +88,7 @@ size_t CountProcesses(const std::wstring& exeName) {
     PROCESSENTRY32W entry{sizeof(entry)};
     for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
          more = Process32NextW(snapshot.get(), &entry))
-        count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0 ? 1 : 0;
+        count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0;
     return count;
 }
 

@@ -1,38 +1,17 @@
-// The test side of the programs that play other processes: the stand-in client (started by
-// velmora.exe or the launcher, configured through the environment it inherits) and the focus
-// bystander. Their record files are read here (format: tests/tools/common/record_log.h).
+// The test side of the stand-in client (started by velmora.exe or the launcher, configured through
+// the environment it inherits) and the focus bystander, and the client's data they play against.
 #pragma once
 #include "support/support.h"
 
-#include <chrono>
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace velmora::test {
-
-// One record file as it is now: the "name=value" lines in order, values unescaped.
-class Record {
-public:
-    static Record Load(const std::wstring& path);
-    std::vector<std::wstring> All(const std::wstring& name) const;
-    std::optional<std::wstring> First(const std::wstring& name) const;
-    size_t Count(const std::wstring& name) const { return All(name).size(); }
-    std::optional<long long> Number(const std::wstring& name) const; // nullopt: missing or no number
-    const std::string& Raw() const { return raw_; }                  // for failure messages
-
-private:
-    std::vector<std::pair<std::wstring, std::wstring>> lines_;
-    std::string raw_;
-};
 
 // How the stand-in client behaves when it is started.
 struct StandinOptions {
     unsigned windowDelayMs = 0;
     bool noWindow = false;
     unsigned lifetimeMs = 30000;
-    unsigned exitCode = 0;   // when it ends after its lifetime
-    std::wstring windowKind; // "" (dialog), "button" or "keys"
+    unsigned exitCode = 0;               // when it ends after its lifetime
+    std::wstring windowKind = L"dialog"; // or "button", "keys"
 };
 
 // Prepares the stand-in for the next start: a fresh record file and its environment variables (the
@@ -44,19 +23,20 @@ public:
     StandinClient(const StandinClient&) = delete;
     StandinClient& operator=(const StandinClient&) = delete;
 
-    static std::wstring ExePath(); // bin\standin_client.exe beside the test exe
+    static std::wstring ExePath() { return BinDir() + L"\\standin_client.exe"; }
     const std::wstring& RecordPath() const { return recordPath_; }
     Record Read() const { return Record::Load(recordPath_); }
     // Waits until the record holds at least count lines called name.
-    bool WaitForLine(const std::wstring& name, size_t count = 1,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    bool WaitForLine(const std::wstring& name, size_t count = 1) const {
+        return WaitFor([&] { return Read().Count(name) >= count; });
+    }
     // Closes every recorded stand-in's windows and waits for each one's exit record: what was posted
     // to it before is then handled and recorded. False when one did not exit in time.
     bool CloseWindows() const;
 
 private:
     std::wstring recordPath_;
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> oldEnv_;
+    std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> oldEnv_;
 };
 
 // A window of another process that holds the foreground and records every key message,

@@ -1,7 +1,5 @@
 #include "support/support.h"
 
-#include "gui_driver/gui_driver.h"
-
 #include "platform/process.h"
 #include "textfiles/file.h"
 #include "textfiles/ini_file.h"
@@ -9,18 +7,13 @@
 #include <sddl.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <filesystem>
-#include <thread>
-#include <vector>
 
 namespace velmora::test {
 
 ScratchKey::ScratchKey(HKEY root, std::wstring path, RegView view)
     : root_(root), path_(std::move(path)), view_(view) {
-    Clear();
-}
-
-ScratchKey::~ScratchKey() {
     Clear();
 }
 
@@ -63,6 +56,109 @@ ReadOnlyKey::~ReadOnlyKey() {
         SetDacl(key.get(), L"D:(A;;KA;;;WD)");
 }
 
+std::wstring FreshTempDir(const std::wstring& name) {
+    std::wstring dir = (std::filesystem::temp_directory_path() / (L"velmora-test-" + name)).wstring();
+    RemoveTree(dir);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+void RemoveTree(const std::wstring& path) {
+    std::error_code ignored; // what cannot be removed now is removed by the next FreshTempDir
+    std::filesystem::remove_all(path, ignored);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    platform::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot create file, error " << GetLastError();
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Shares writing: the record files are read while their programs write them.
+std::string ReadBytes(const std::wstring& path) {
+    platform::UniqueFileHandle file(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char buffer[4096];
+    for (DWORD read = 0; file && ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0;)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+std::string Narrow(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c < 32 && c != L'\r' && c != L'\n'; }, L'?');
+    const int length = static_cast<int>(text.size());
+    std::string bytes(WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr),
+                      '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()),
+                        nullptr, nullptr);
+    return bytes;
+}
+
+ChildProcess::~ChildProcess() {
+    if (Running() && TerminateProcess(Handle(), 99))
+        WaitForSingleObject(Handle(), 5000);
+}
+
+ChildProcess ChildProcess::Start(const std::wstring& exe) {
+    ChildProcess child;
+    DWORD error = 0;
+    child.info_ = platform::StartProcess(exe, platform::QuoteArgument(exe), SW_SHOWNORMAL, error);
+    EXPECT_TRUE(child.info_.process) << "could not start the process, error " << error;
+    return child;
+}
+
+int ChildProcess::Wait(std::chrono::milliseconds timeout) {
+    DWORD code = 0;
+    if (!info_.process || WaitForSingleObject(Handle(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return -1;
+    GetExitCodeProcess(Handle(), &code);
+    return static_cast<int>(code);
+}
+
+Record Record::Load(const std::wstring& path) {
+    Record record;
+    std::string bytes = ReadBytes(path);
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    text.resize(text.rfind(L'\n') + 1); // without a line still being written
+    record.raw_ = Narrow(text);
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        size_t eq = std::min(text.find(L'=', start), end);
+        std::wstring value;
+        for (size_t i = eq + 1; i < end; ++i) {
+            wchar_t c = text[i];
+            if (c == L'\\' && ++i < end)
+                c = text[i] == L'r' ? L'\r' : text[i] == L'n' ? L'\n' : text[i];
+            value += c;
+        }
+        record.lines_.emplace_back(text.substr(start, eq - start), value);
+    }
+    return record;
+}
+
+std::vector<std::wstring> Record::All(const std::wstring& name) const {
+    std::vector<std::wstring> values;
+    for (const auto& [n, v] : lines_)
+        if (n == name)
+            values.push_back(v);
+    return values;
+}
+
+std::optional<std::wstring> Record::First(const std::wstring& name) const {
+    auto all = All(name);
+    return all.empty() ? std::nullopt : std::optional(all[0]);
+}
+
+std::optional<long long> Record::Number(const std::wstring& name) const {
+    std::wstring text = First(name).value_or(L"");
+    wchar_t* end = nullptr;
+    long long value = std::wcstoll(text.c_str(), &end, 10);
+    return text.empty() || *end ? std::nullopt : std::optional(value);
+}
+
 UrlRecorder::UrlRecorder(std::vector<std::wstring> schemes) : record_(FreshTempDir(L"url") + L"\\url.txt") {
     Reg reg;
     for (const std::wstring& scheme : schemes) {
@@ -78,17 +174,16 @@ UrlRecorder::UrlRecorder(std::vector<std::wstring> schemes) : record_(FreshTempD
 
 UrlRecorder::~UrlRecorder() {
     Reg reg;
-    for (const auto& [key, old] : old_) {
+    for (const auto& [key, old] : old_)
         if (old.IsEmpty())
             reg.DeleteKey(key, HKEY_LOCAL_MACHINE);
         else
             reg.WriteValue(L"", old, REG_SZ, key, HKEY_LOCAL_MACHINE);
-    }
     SetEnvironmentVariableW(L"VELMORA_URL_RECORD", nullptr);
 }
 
 std::wstring UrlRecorder::Take(std::chrono::milliseconds timeout) {
-    std::string bytes;
+    std::vector<std::wstring> lines;
     WaitFor(
         [&] {
             MSG msg;
@@ -96,14 +191,12 @@ std::wstring UrlRecorder::Take(std::chrono::milliseconds timeout) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
-            return !(bytes = ReadBytes(record_)).empty();
+            return !(lines = Record::Load(record_).All(L"commandline")).empty();
         },
         timeout);
     DeleteFileW(record_.c_str());
-    int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring line(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), line.data(), n);
     // The recorder's command line: "...url_recorder.exe" "<url>".
+    std::wstring line = lines.empty() ? L"" : lines.back();
     size_t open = line.find(L"\" \"");
     return open == std::wstring::npos ? line : line.substr(open + 3, line.size() - open - 4);
 }
@@ -114,96 +207,6 @@ std::wstring Shipped(const wchar_t* language, const wchar_t* key) {
     ini.SetINIPath(BinDir() + L"\\Languages\\" + language + L".ini");
     ini.ReadINI();
     return ini.ReadValue(L"Language", key, key);
-}
-
-std::wstring BinDir() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    return dir.substr(0, dir.find_last_of(L"\\/"));
-}
-
-void RemoveTree(const std::wstring& path) {
-    std::error_code ignored; // what cannot be removed now is removed by the next FreshTempDir
-    std::filesystem::remove_all(path, ignored);
-}
-
-std::wstring FreshTempDir(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring dir = std::wstring(temp) + L"velmora-test-" + name;
-    RemoveTree(dir);
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    platform::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file) << "cannot create file, error " << GetLastError();
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    platform::UniqueFileHandle file(CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file)
-        return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    return bytes;
-}
-
-std::string Narrow(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c < 32 && c != L'\r' && c != L'\n')
-            c = L'?';
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                nullptr);
-    std::string bytes(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    return gui::WaitUntil(condition, timeout);
-}
-
-ChildProcess::~ChildProcess() {
-    if (Running()) {
-        TerminateProcess(info_.process.get(), 99);
-        WaitForSingleObject(info_.process.get(), 5000);
-    }
-}
-
-ChildProcess ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments) {
-    ChildProcess child;
-    std::wstring commandLine = platform::QuoteArgument(exe);
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    DWORD error = 0;
-    child.info_ = platform::StartProcess(exe, commandLine, SW_SHOWNORMAL, error);
-    EXPECT_TRUE(child.info_.process) << "could not start the process, error " << error;
-    return child;
-}
-
-bool ChildProcess::Running() const {
-    return info_.process && WaitForSingleObject(info_.process.get(), 0) == WAIT_TIMEOUT;
-}
-
-int ChildProcess::Wait(std::chrono::milliseconds timeout) {
-    if (!info_.process)
-        return -1;
-    if (WaitForSingleObject(info_.process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(info_.process.get(), &code);
-    return static_cast<int>(code);
 }
 
 } // namespace velmora::test

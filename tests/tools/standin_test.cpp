@@ -12,7 +12,7 @@ TEST(Recorders, RecordTheInputAndTheActivationThatArrive) {
     PostMessageW(bystander.Window(), WM_KEYDOWN, VK_F5, 1);
     StandinClient standin(L"self");
     ChildProcess client =
-        ChildProcess::Start(StandinClient::ExePath()); // shown normally, it takes the foreground
+        ChildProcess::Start(StandinClient::ExePath()); // shown normally: takes the foreground
     ASSERT_TRUE(standin.WaitForLine(L"activated")) << standin.Read().Raw();
     ASSERT_TRUE(standin.CloseWindows());
     ASSERT_TRUE(bystander.Close());

@@ -1,12 +1,13 @@
-// The record file of the test programs that play other processes (stand-in client, focus bystander),
-// which the test names in an environment variable and reads while they run: UTF-16LE lines
-// "name=value", each written in one piece straight to the file, with a backslash, CR and LF in the
-// value written as "\\", "\r" and "\n". "<missing>" tells a value that does not exist from an empty one.
+// The record file of the test programs that play other processes (stand-in client, focus bystander,
+// URL recorder), named by an environment variable and read by the test while they run: UTF-16LE
+// lines "name=value", each written in one piece, with a backslash, CR and LF in the value written as
+// "\\", "\r" and "\n". "<missing>" tells a value that does not exist from an empty one.
 #pragma once
 #include "platform/handles.h"
 
 #include <windows.h>
 
+#include <bit>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -29,16 +30,11 @@ inline DWORD EnvironmentNumber(const wchar_t* name, DWORD fallback) {
     return text.empty() ? fallback : std::wcstoul(text.c_str(), nullptr, 10);
 }
 
-inline long long Ticks(const FILETIME& t) { // 100 ns units
-    return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
-// When the process was created: with its id, that names a process for good, as Windows hands
-// freed ids out again at once.
+// In 100 ns units. With its id, that names a process for good, as Windows hands freed ids out again.
 inline long long CreationTime(HANDLE process) {
     FILETIME created{}, unused{};
     GetProcessTimes(process, &created, &unused, &unused, &unused);
-    return Ticks(created);
+    return std::bit_cast<long long>(created);
 }
 
 class RecordLog {
@@ -64,7 +60,7 @@ public:
     void WriteTime(const std::wstring& name) {
         FILETIME now{};
         GetSystemTimePreciseAsFileTime(&now);
-        Write(name, (Ticks(now) - CreationTime(GetCurrentProcess())) / 10000);
+        Write(name, (std::bit_cast<long long>(now) - CreationTime(GetCurrentProcess())) / 10000);
     }
 
 private:

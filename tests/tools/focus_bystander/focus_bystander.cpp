@@ -6,8 +6,6 @@
 // deactivation and focus loss it gets, and "exit".
 #include "common/record_log.h"
 
-#include <windows.h>
-
 namespace {
 
 velmora::tools::RecordLog g_log(L"VELMORA_BYSTANDER_RECORD");

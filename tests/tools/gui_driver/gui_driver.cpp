@@ -1,55 +1,43 @@
 #include "gui_driver.h"
 
-#include "platform/handles.h"
-
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
 #include <thread>
 
 namespace velmora::gui {
 namespace {
 
 // A window of a stuck process must fail a test, not hang it.
-constexpr UINT kSendTimeoutMs = 5000;
-
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, LRESULT failed = 0) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
-        return failed;
-    return static_cast<LRESULT>(result);
+    return SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &result)
+               ? static_cast<LRESULT>(result)
+               : failed;
 }
 
 DWORD Style(HWND hwnd) {
     return static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
 }
-
 bool IsClass(HWND hwnd, const wchar_t* className) {
     return _wcsicmp(ClassName(hwnd).c_str(), className) == 0;
 }
 
-bool IsComboBoxEx(HWND hwnd) {
-    return IsClass(hwnd, WC_COMBOBOXEXW);
-}
-
 // The combo box that holds the list: for a ComboBoxEx its inner one.
 HWND ListCombo(HWND combo) {
-    if (IsComboBoxEx(combo))
-        return reinterpret_cast<HWND>(Send(combo, CBEM_GETCOMBOCONTROL));
-    return combo;
+    return IsClass(combo, WC_COMBOBOXEXW) ? reinterpret_cast<HWND>(Send(combo, CBEM_GETCOMBOCONTROL)) : combo;
 }
 
 // The edit a user types into: an edit itself, the edit of an editable combo box or ComboBoxEx.
 HWND TypingEdit(HWND control) {
     if (IsClass(control, L"Edit"))
         return control;
-    if (IsComboBoxEx(control))
+    if (IsClass(control, WC_COMBOBOXEXW))
         return reinterpret_cast<HWND>(Send(control, CBEM_GETEDITCONTROL));
     const DWORD kind = Style(control) & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST);
-    if (IsClass(control, WC_COMBOBOXW) && kind != CBS_DROPDOWNLIST)
-        return FindWindowExW(control, nullptr, L"Edit", nullptr);
-    return nullptr;
+    return IsClass(control, WC_COMBOBOXW) && kind != CBS_DROPDOWNLIST
+               ? FindWindowExW(control, nullptr, L"Edit", nullptr)
+               : nullptr;
 }
 
 void NotifyParent(HWND control, WORD code) {
@@ -62,7 +50,7 @@ void NotifyParent(HWND control, WORD code) {
 template <typename Visit> void ForEachWindow(HWND parent, Visit visit) {
     WNDENUMPROC proc = [](HWND hwnd, LPARAM context) -> BOOL {
         try {
-            return (*reinterpret_cast<Visit*>(context))(hwnd) ? TRUE : FALSE;
+            return (*reinterpret_cast<Visit*>(context))(hwnd);
         } catch (...) {
             return FALSE;
         }
@@ -73,30 +61,41 @@ template <typename Visit> void ForEachWindow(HWND parent, Visit visit) {
         EnumWindows(proc, reinterpret_cast<LPARAM>(&visit));
 }
 
-bool IsHelperWindow(const std::wstring& className) {
-    return className == L"IME" || className == L"MSCTFIME UI";
+// The caption the system keeps: no message, so a hung window cannot block.
+std::wstring Caption(HWND hwnd) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+// A text of length chars fetched by message (WM_GETTEXT, CB_GETLBTEXT).
+std::wstring Fetch(HWND hwnd, UINT msg, WPARAM wp, LRESULT length) {
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = Send(hwnd, msg, wp, reinterpret_cast<LPARAM>(text.data()), -1);
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
 }
 
 } // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    for (auto deadline = std::chrono::steady_clock::now() + timeout; !condition();
+         std::this_thread::sleep_for(10ms))
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    return true;
+}
 
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* className, const wchar_t* title) {
     std::vector<HWND> found;
     ForEachWindow(nullptr, [&](HWND hwnd) {
         DWORD owner = 0;
         GetWindowThreadProcessId(hwnd, &owner);
-        if (pid != 0 && owner != pid)
-            return true;
         std::wstring cls = ClassName(hwnd);
-        if (className ? cls != className : IsHelperWindow(cls))
-            return true;
-        if (title) {
-            // The caption the system keeps: no message, so a hung window cannot block the search.
-            wchar_t text[512] = L"";
-            GetWindowTextW(hwnd, text, 512);
-            if (std::wstring(text) != title)
-                return true;
-        }
-        found.push_back(hwnd);
+        bool helper = cls == L"IME" || cls == L"MSCTFIME UI";
+        if ((pid == 0 || owner == pid) && (className ? cls == className : !helper) &&
+            (!title || Caption(hwnd) == title))
+            found.push_back(hwnd);
         return true;
     });
     return found;
@@ -110,12 +109,11 @@ HWND FindTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
 HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
                       std::chrono::milliseconds timeout) {
     HWND result = nullptr;
-    WaitUntil(
+    WaitFor(
         [&] {
-            for (HWND hwnd : TopWindows(pid, className, title))
-                if (IsWindowVisible(hwnd))
-                    return (result = hwnd) != nullptr;
-            return false;
+            auto windows = TopWindows(pid, className, title);
+            auto shown = std::find_if(windows.begin(), windows.end(), IsWindowVisible);
+            return (result = shown == windows.end() ? nullptr : *shown) != nullptr;
         },
         timeout);
     return result;
@@ -124,33 +122,20 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title,
 HWND Control(HWND parent, int id) {
     HWND found = nullptr;
     // Depth first in z order: a ComboBoxEx comes before its inner controls that share its id.
-    ForEachWindow(parent, [&](HWND hwnd) {
-        if (GetDlgCtrlID(hwnd) == id)
-            found = hwnd;
-        return found == nullptr;
-    });
+    ForEachWindow(parent, [&](HWND hwnd) { return !(found = GetDlgCtrlID(hwnd) == id ? hwnd : nullptr); });
     return found;
 }
 
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[256] = L"";
-    int n = GetClassNameW(hwnd, name, 256);
-    return std::wstring(name, n > 0 ? n : 0);
+    return std::wstring(name, std::max(GetClassNameW(hwnd, name, 256), 0));
 }
 
 std::wstring Text(HWND hwnd) {
     if (!IsWindow(hwnd))
         return {};
     LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0, -1);
-    if (length < 0) {
-        wchar_t caption[512] = L"";
-        GetWindowTextW(hwnd, caption, 512);
-        return caption;
-    }
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT copied = Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return text;
+    return length < 0 ? Caption(hwnd) : Fetch(hwnd, WM_GETTEXT, length + 1, length);
 }
 
 bool IsVisible(HWND hwnd) {
@@ -167,26 +152,21 @@ RECT WindowRect(HWND hwnd) {
 }
 
 bool IsUsable(HWND control) {
-    if (!IsWindow(control) || !IsWindowVisible(control) || !IsWindowEnabled(control))
-        return false;
     HWND top = GetAncestor(control, GA_ROOT);
-    return top && IsWindowEnabled(top);
+    return IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control) && top &&
+           IsWindowEnabled(top);
 }
 
 bool SetText(HWND control, const std::wstring& text) {
-    if (!IsUsable(control))
-        return false;
-    HWND edit = TypingEdit(control);
-    if (!edit || !IsUsable(edit) || (Style(edit) & ES_READONLY))
-        return false;
-    if (!Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
+    HWND edit = IsUsable(control) ? TypingEdit(control) : nullptr;
+    if (!IsUsable(edit) || (Style(edit) & ES_READONLY) ||
+        !Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
         return false;
     // A single-line edit reports EN_CHANGE for WM_SETTEXT by itself, and so does the edit a
     // ComboBoxEx made (which turns it into CBN_EDITCHANGE). A multi-line edit and the edit of a plain
     // combo box stay silent, so their parent is told here, as typing would; the combo box then
     // sends CBN_EDITCHANGE itself.
-    const bool silent = edit == control ? (Style(edit) & ES_MULTILINE) != 0 : IsClass(control, WC_COMBOBOXW);
-    if (silent)
+    if (edit == control ? (Style(edit) & ES_MULTILINE) != 0 : IsClass(control, WC_COMBOBOXW))
         NotifyParent(edit, EN_CHANGE);
     return true;
 }
@@ -196,23 +176,16 @@ int ComboCount(HWND combo) {
 }
 
 std::wstring ComboItemText(HWND combo, int index) {
-    if (index < 0 || index >= ComboCount(combo))
+    // A ComboBoxEx keeps its items in the other process's memory, out of a message's reach.
+    if (index < 0 || index >= ComboCount(combo) || IsClass(combo, WC_COMBOBOXEXW))
         return {};
-    if (IsComboBoxEx(combo))
-        return {}; // its items live in the other process's memory, out of a message's reach
     LRESULT length = Send(combo, CB_GETLBTEXTLEN, index, 0, CB_ERR);
-    if (length == CB_ERR)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT copied = Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()), CB_ERR);
-    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return text;
+    return length == CB_ERR ? std::wstring() : Fetch(combo, CB_GETLBTEXT, index, length);
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
     std::vector<std::wstring> items;
-    int count = ComboCount(combo);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0, count = ComboCount(combo); i < count; ++i)
         items.push_back(ComboItemText(combo, i));
     return items;
 }
@@ -222,35 +195,20 @@ int ComboSelected(HWND combo) {
 }
 
 bool ComboSelect(HWND combo, int index) {
-    if (!IsUsable(combo) || index < 0 || index >= ComboCount(combo))
-        return false;
     // CB_SETCURSEL on the ComboBoxEx also updates what it shows; the selection change then travels
     // the way a user's would: the inner combo box tells the ComboBoxEx, which tells its parent.
-    if (Send(combo, CB_SETCURSEL, index, 0, CB_ERR) != index)
+    if (!IsUsable(combo) || index < 0 || index >= ComboCount(combo) ||
+        Send(combo, CB_SETCURSEL, index, 0, CB_ERR) != index)
         return false;
     NotifyParent(ListCombo(combo), CBN_SELCHANGE);
     return true;
 }
 
 bool Click(HWND button) {
-    if (!IsUsable(button))
-        return false;
-    return PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+    return IsUsable(button) && PostMessageW(button, BM_CLICK, 0, 0);
 }
-
 void Close(HWND hwnd) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
 }
 
 } // namespace velmora::gui

@@ -1,5 +1,5 @@
-// Plays the outside messenger client for the end-to-end tests. Started with no arguments, as the
-// real client is, it takes everything from the environment the test sets before the start:
+// Plays the messenger client in the tests. Started with no arguments, as the real client is, it
+// takes everything from the environment the test sets before the start:
 //   VELMORA_STANDIN_RECORD=<file>        where it records (required: without it, it exits at once)
 //   VELMORA_STANDIN_WINDOW_DELAY_MS=<n>  create the login window only after n ms (default 0)
 //   VELMORA_STANDIN_NO_WINDOW=1          never create a window
@@ -14,22 +14,18 @@
 // window, iconic, active, foreground; then as they happen: activated, keydown and char (key
 // messages that reached it), enter (one login), exit.
 #include "common/record_log.h"
-#include "standin_resource.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
 
-using velmora::tools::EnvironmentNumber;
+using namespace velmora::tools;
 
-velmora::tools::RecordLog g_log(L"VELMORA_STANDIN_RECORD");
+RecordLog g_log(L"VELMORA_STANDIN_RECORD");
 HWND g_window = nullptr;
-int g_showCommand = SW_SHOWDEFAULT;
+int g_showCommand;
 std::wstring g_kind;
 bool g_closing = false; // after the exit record nothing more is recorded
 
@@ -45,7 +41,7 @@ std::wstring RecordValue(HKEY root, const std::wstring& keyPath, const wchar_t* 
         RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     std::vector<BYTE> data(size + sizeof(wchar_t), 0);
     if (!exists || RegQueryValueExW(key.get(), name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
-        g_log.Write(name, velmora::tools::kMissing);
+        g_log.Write(name, kMissing);
         return {};
     }
     std::wstring seen = L"<" + std::to_wstring(size) + L" bytes>";
@@ -66,7 +62,7 @@ void RecordClientValues() {
     for (const wchar_t* name : {L"LastStatus", L"AwayStatusText", L"DNDStatusText", L"NAStatusText",
                                 L"BusyStatusText", L"ChatStatusText"})
         if (owner.empty())
-            g_log.Write(name, velmora::tools::kMissing);
+            g_log.Write(name, kMissing);
         else
             RecordValue(HKEY_LOCAL_MACHINE, owners + L"\\" + owner + L"\\ICQLite", name, KEY_WOW64_32KEY);
 }
@@ -132,9 +128,9 @@ HWND CreatePlainLogin(HINSTANCE instance) {
 
 void ShowLoginWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    g_window = g_kind == L"dialog" ? CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_STANDIN_LOGIN),
-                                                        nullptr, LoginDialogProc, 0)
-                                   : CreatePlainLogin(instance);
+    g_window = g_kind == L"dialog"
+                   ? CreateDialogParamW(instance, L"STANDIN_LOGIN", nullptr, LoginDialogProc, 0)
+                   : CreatePlainLogin(instance);
     if (!g_window)
         return g_log.Write(L"window.failed", GetLastError());
     ShowWindow(g_window, g_showCommand);
@@ -159,21 +155,20 @@ void CALLBACK LifetimeElapsed(HWND, UINT, UINT_PTR id, DWORD) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!g_log)
         return 2;
-    g_kind = velmora::tools::Environment(L"VELMORA_STANDIN_WINDOW_KIND").value_or(L"dialog");
+    g_kind = Environment(L"VELMORA_STANDIN_WINDOW_KIND").value_or(L"dialog");
     g_log.Write(L"pid", GetCurrentProcessId());
-    g_log.Write(L"created", velmora::tools::CreationTime(GetCurrentProcess()));
+    g_log.Write(L"created", CreationTime(GetCurrentProcess()));
     g_log.Write(L"commandline", GetCommandLineW());
     STARTUPINFOW si{sizeof(si)};
     GetStartupInfoW(&si);
-    if (si.dwFlags & STARTF_USESHOWWINDOW)
-        g_showCommand = si.wShowWindow;
-    g_log.Write(L"ShowWindow", si.dwFlags & STARTF_USESHOWWINDOW ? std::to_wstring(si.wShowWindow)
-                                                                 : velmora::tools::kMissing);
+    const bool shown = si.dwFlags & STARTF_USESHOWWINDOW;
+    g_showCommand = shown ? si.wShowWindow : SW_SHOWDEFAULT;
+    g_log.Write(L"ShowWindow", shown ? std::to_wstring(si.wShowWindow) : kMissing);
     RecordClientValues();
     g_log.WriteTime(L"recorded");
 
     SetTimer(nullptr, 0, EnvironmentNumber(L"VELMORA_STANDIN_LIFETIME_MS", 30000), LifetimeElapsed);
-    if (velmora::tools::Environment(L"VELMORA_STANDIN_NO_WINDOW") != L"1") {
+    if (Environment(L"VELMORA_STANDIN_NO_WINDOW") != L"1") {
         if (DWORD delay = EnvironmentNumber(L"VELMORA_STANDIN_WINDOW_DELAY_MS", 0))
             SetTimer(nullptr, 0, delay, WindowDelayElapsed);
         else

@@ -1,2 +1,0 @@
-#pragma once
-#define IDD_STANDIN_LOGIN 100
