@@ -2,7 +2,6 @@
 #include "client/client_fixture.h"
 
 #include "errors/err_trace.h"
-#include "support/app_paths_views.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -104,27 +103,19 @@ TEST_F(ClientData, WritesReachThePlaceTheClientReads) {
     }
 }
 
-// App Paths is read in HKLM only (installers write it, the shell reads it unvirtualized): the 32-bit
-// view first, where the 32-bit client's installer writes, then the 64-bit one.
+// App Paths is read in HKLM only (installers write it, the shell reads it unvirtualized), where the
+// 32-bit client's installer writes it. (Windows 7 and later keep one App Paths key for both registry
+// views, as Wine's prefix does; the 64-bit view is asked only where they are apart.)
 TEST_F(ClientData, InstalledMeansANonEmptyAppPathsEntry) {
-    SeparateAppPathsViews separate; // else a value written in one view shows in both
-    ScratchKey appPaths32{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
-    ScratchKey appPaths64{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View64};
-    const wchar_t *path32 = L"C:\\32\\ICQLite.exe", *path64 = L"C:\\64\\ICQLite.exe";
-    // The entry in the 32-bit and the 64-bit view: '-' none, 'k' a key without default value, 'e' an
-    // empty path, 'p' a path; and the path found.
-    const std::pair<const char*, const wchar_t*> cases[] = {{"--", L""},    {"e-", L""},    {"-e", L""},
-                                                            {"kk", L""},    {"p-", path32}, {"-p", path64},
-                                                            {"ep", path64}, {"pp", path32}};
-    for (auto [entries, found] : cases) {
-        SCOPED_TRACE(entries);
-        appPaths32.Clear();
-        appPaths64.Clear();
-        for (int i : {0, 1})
-            if (entries[i] != '-')
-                reg_.WriteValue(
-                    entries[i] == 'k' ? L"Path" : L"", entries[i] == 'p' ? (i ? path64 : path32) : L"",
-                    REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, i ? RegView::View64 : RegView::View32);
+    ScratchKey appPaths{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
+    // The value (nullptr: no key) and its text, and the path found.
+    const wchar_t* exe = L"C:\\x\\ICQLite.exe";
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
+        {nullptr, L"", L""}, {L"Path", exe, L""}, {L"", L"", L""}, {L"", exe, exe}};
+    for (auto [value, text, found] : cases) {
+        appPaths.Clear();
+        if (value)
+            reg_.WriteValue(value, text, REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
         EXPECT_EQ(icqlite::GetExePath(), found);
         EXPECT_EQ(icqlite::IsInstalled(), *found != 0);
     }

@@ -184,8 +184,6 @@ TEST_F(UpdateE2E, AFailedCheckSaysWhyAndNeverNewest) {
         {"empty", serving(200, ""), L"The version file is empty", 1},
         {"garbage", serving(200, std::string("\x89PNG\r\n\x1a\n\0\xff|x", 12)),
          L"The version file is not valid", 1},
-        {"local file", serving(200, "9.9.9|file:///C:/windows/notepad.exe"), L"The version file is not valid",
-         1},
         {"10 MB", "big", L"The version file is too large", 1},
     };
     int requests = 0;
