@@ -69,6 +69,8 @@ TEST_F(MainWindowE2E, ShowsTheChosenOrTypedUsersStatusAndMessage) {
                                icqlite::UserKey(L"44556677").substr(9);
     app_.reg.WriteValue(L"LastStatus", 0, REG_DWORD, store, HKEY_CURRENT_USER);
     app_.reg.WriteValue(L"DNDStatusText", L"In a meeting", REG_SZ, store, HKEY_CURRENT_USER);
+    app_.reg.WriteValue(L"AwayStatusText", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ, store,
+                        HKEY_CURRENT_USER);
     app_.reg.WriteValue(L"Probe", L"", REG_SZ, std::wstring(icqlite::kOwnersKey) + L"\\444",
                         HKEY_CURRENT_USER);
     ASSERT_NE(app_.Start(), nullptr);
@@ -84,6 +86,8 @@ TEST_F(MainWindowE2E, ShowsTheChosenOrTypedUsersStatusAndMessage) {
     Expect("Online", {0, true, false, false});
     ASSERT_TRUE(gui::ComboSelect(Item(IDC_IMGCOMB_STATUS), 2));
     Expect("DND chosen", {2, true, false, true, L"DND Message", L"In a meeting"});
+    ASSERT_TRUE(gui::ComboSelect(Item(IDC_IMGCOMB_STATUS), 1));
+    Expect("Away chosen, its message a list", {1, true, false, true, L"Away Message", L""});
     Choose(L"333");
     Expect("a status the list does not know", {-1, true, false, false});
     Choose(L"444");

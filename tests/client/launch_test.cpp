@@ -68,25 +68,6 @@ TEST_F(LaunchTest, ClientStartsMinimizedUnactivatedAndSeesTheChoice) {
     }
 }
 
-// A user's stored message for a status: its own value only, where the client reads it (the store
-// here); none for a status without a message, or a list. Dashes in the number do not count.
-TEST_F(LaunchTest, GetStatusTextReadsTheUsersOwnMessage) {
-    const std::wstring user = icqlite::UserKey(L"123456");
-    // With the key's default value and "StatusText": what a status without a message might read.
-    for (const wchar_t* value : {L"AwayStatusText", L"DNDStatusText", L"BusyStatusText", L"", L"StatusText"})
-        Put(Place::Machine, value, value, REG_SZ, user);
-    Put(Place::Store, L"ChatStatusText", L"from the store", REG_SZ, user);
-    Put(Place::Machine, L"NAStatusText", std::vector<std::wstring>{L"a", L"b"}, REG_MULTI_SZ, user);
-    const std::pair<int, const wchar_t*> cases[] = {
-        {1, L"AwayStatusText"},  {4, L""}, {16, L"BusyStatusText"},
-        {32, L"from the store"}, {0, L""}, {-1, L""}};
-    for (auto [status, expected] : cases) {
-        RegData got = starter_.GetStatusText(L"12-34-56", status);
-        EXPECT_EQ(std::pair(got.AsText(), got.IsEmpty()), std::pair(std::wstring(expected), *expected == 0))
-            << "status " << status;
-    }
-}
-
 // The Enter of direct login reaches the client's login window once, after the login pause and
 // however the window takes it, never the program that has the focus. Without direct login or a
 // window in time nothing is pressed, and the start neither hangs nor waits longer than needed.

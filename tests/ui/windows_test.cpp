@@ -37,23 +37,6 @@ SIZE Extent(HWND control, const std::wstring& text, UINT format = DT_SINGLELINE,
     return {rc.right, rc.bottom};
 }
 
-std::vector<std::wstring> ComboTexts(HWND combo) {
-    std::vector<std::wstring> texts;
-    bool extended = gui::ClassName(combo) == WC_COMBOBOXEXW;
-    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        if (extended) {
-            COMBOBOXEXITEMW item{CBEIF_TEXT, i, text, 256};
-            SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        } else {
-            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        }
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // What one control needs, in pixels, against what it has; width 0 for controls that show data.
 struct Need {
     SIZE need, has;
@@ -87,7 +70,7 @@ Need Measure(HWND control, UINT dpi) {
     }
     if (cls == WC_COMBOBOXEXW || (!_wcsicmp(cls.c_str(), L"ComboBox") && (style & 3) == CBS_DROPDOWNLIST)) {
         int widest = 0;
-        for (const std::wstring& item : ComboTexts(control))
+        for (const std::wstring& item : gui::ComboItems(control))
             widest = std::max<int>(widest, Extent(control, item, DT_SINGLELINE | DT_NOPREFIX).cx);
         int picture = 0;
         if (auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(control, CBEM_GETIMAGELIST, 0, 0))) {

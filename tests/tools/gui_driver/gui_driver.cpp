@@ -176,9 +176,17 @@ int ComboCount(HWND combo) {
 }
 
 std::wstring ComboItemText(HWND combo, int index) {
-    // A ComboBoxEx keeps its items in the other process's memory, out of a message's reach.
-    if (index < 0 || index >= ComboCount(combo) || IsClass(combo, WC_COMBOBOXEXW))
+    if (index < 0 || index >= ComboCount(combo))
         return {};
+    if (IsClass(combo, WC_COMBOBOXEXW)) { // its items are out of a message's reach from elsewhere
+        DWORD pid = 0;
+        wchar_t text[256] = L"";
+        COMBOBOXEXITEMW item{CBEIF_TEXT, index, text, 256};
+        return GetWindowThreadProcessId(combo, &pid) && pid == GetCurrentProcessId() &&
+                       SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))
+                   ? text
+                   : L"";
+    }
     LRESULT length = Send(combo, CB_GETLBTEXTLEN, index, 0, CB_ERR);
     return length == CB_ERR ? std::wstring() : Fetch(combo, CB_GETLBTEXT, index, length);
 }

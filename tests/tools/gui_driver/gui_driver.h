@@ -3,7 +3,7 @@
 //
 // What the platform allows, as found under Wine 8 (and how the driver copes):
 // - WM_GETTEXT, WM_SETTEXT, CB_GETLBTEXT cross processes; CBEM_GETITEMW does not (its structure
-//   points into the caller's memory): the items of a ComboBoxEx are not read.
+//   points into the caller's memory): the items of a ComboBoxEx are read only in its own process.
 // - A message box is a "#32770" dialog, its text the static with id 0xFFFF, its icon a static of
 //   style SS_ICON whose STM_GETICON handle belongs to the other process: Wine refuses GetIconInfo on
 //   it (error 1402) and system icon handles differ per process, so the icon kind is recognised from
@@ -48,7 +48,7 @@ bool IsUsable(HWND control);
 // False, and nothing sent, where a user could not type or the text was refused.
 bool SetText(HWND control, const std::wstring& text);
 
-// Combo boxes, plain or ComboBoxEx (whose item texts are not read). ComboSelect selects as a user
+// Combo boxes, plain or ComboBoxEx (whose item texts are read in its own process only). ComboSelect selects as a user
 // would (the parent gets CBN_SELCHANGE); false, and nothing sent, for an unusable box or a bad index.
 int ComboCount(HWND combo);
 std::wstring ComboItemText(HWND combo, int index);
