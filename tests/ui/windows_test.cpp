@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <functional>
+#include <regex>
 #include <set>
 
 namespace velmora {
@@ -55,17 +56,10 @@ Need Measure(HWND control, UINT dpi) {
         SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
         return {{ideal.cx, 0}, has};
     }
-    if (!_wcsicmp(cls.c_str(), L"Static") && (style & SS_TYPEMASK) == SS_LEFT) {
-        SIZE wrapped = Extent(control, text, DT_WORDBREAK, has.cx);
-        return {wrapped, has};
-    }
-    if (!_wcsicmp(cls.c_str(), WC_LINK)) {
-        std::wstring shown;
-        for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] == L'<')
-                i = text.find(L'>', i);
-            else
-                shown += text[i];
+    if (!_wcsicmp(cls.c_str(), L"Static") && (style & SS_TYPEMASK) == SS_LEFT)
+        return {Extent(control, text, DT_WORDBREAK, has.cx), has};
+    if (!_wcsicmp(cls.c_str(), WC_LINK)) { // the text without its <a> markup
+        std::wstring shown = std::regex_replace(text, std::wregex(L"<[^>]*>"), L"");
         return {{Extent(control, shown, DT_SINGLELINE | DT_NOPREFIX).cx, 0}, has};
     }
     if (cls == WC_COMBOBOXEXW || (!_wcsicmp(cls.c_str(), L"ComboBox") && (style & 3) == CBS_DROPDOWNLIST)) {
