@@ -1,6 +1,7 @@
 #include "platform/http.h"
 
 #include "platform/handles.h"
+#include "platform/on_demand.h"
 
 #include <windows.h>
 #include <winhttp.h>
@@ -17,13 +18,9 @@ using Clock = std::chrono::steady_clock;
 // WinHTTP is loaded on first use, from the system folder only. Imported, it would load with the
 // program (and under Wine bring oleaut32 along) for a check that runs only when the user asks.
 struct WinHttpApi {
-    HMODULE dll = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    template <typename Fn> Fn Get(const char* name) const {
-        // Through the generic function pointer type, which any function pointer converts from cleanly.
-        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(dll ? GetProcAddress(dll, name) : nullptr));
-    }
 #define VELMORA_WINHTTP(name)                                                                                \
-    decltype(&::WinHttp##name) name = Get<decltype(&::WinHttp##name)>("WinHttp" #name)
+    decltype(&::WinHttp##name) name =                                                                        \
+        on_demand::Function<decltype(&::WinHttp##name)>(L"winhttp.dll", "WinHttp" #name)
     VELMORA_WINHTTP(Open);
     VELMORA_WINHTTP(SetOption);
     VELMORA_WINHTTP(CrackUrl);
