@@ -46,8 +46,8 @@ constexpr std::array<ui::Control, 13> kControls{{
     {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 3255, 555},
     {IDC_IMG_LOGO, Kind::Picture, nullptr, 3495, 120, 840, 5235},
 }};
-constexpr ui::WindowSpec kSpec{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4455, 5475,
-                               ui::kMainLook,    kControls,  IDC_CBTN_START};
+constexpr ui::WindowDef kDef{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4455, 5475,
+                             ui::kMainLook,    kControls,  IDC_CBTN_START};
 
 // The longest status message the box takes: the edit control slows down badly with very long
 // texts (under Wine a stored message of 100,000 characters kept the program busy for minutes).
@@ -58,7 +58,7 @@ constexpr UINT kCreateTooltips = WM_APP + 1;
 
 } // namespace
 
-MainWindow::MainWindow() : Window(kSpec) {}
+MainWindow::MainWindow() : Window(kDef) {}
 MainWindow::~MainWindow() = default;
 
 MainWindow* MainWindow::Find() {

@@ -17,13 +17,13 @@ constexpr std::array<ui::Control, 2> kControls{{
     {IDC_WAIT_PICTURE, Kind::Picture, nullptr, 120, 120, 615, 615},
     {IDC_WAIT_TEXT, Kind::Label, L"One Moment please, ICQ Lite is starting", 840, 120, 2535, 615},
 }};
-constexpr ui::WindowSpec kSpec{
+constexpr ui::WindowDef kDef{
     kWaitWindowClass, L"frmWait",       L"", false, 3495, 855, ui::kBareLook, kControls, 0,
     ui::kWaitCursor,  SW_SHOWNOACTIVATE};
 
 class WaitWindow : public ui::Window {
 public:
-    WaitWindow() : Window(kSpec) {}
+    WaitWindow() : Window(kDef) {}
 
 private:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override {

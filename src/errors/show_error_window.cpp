@@ -23,8 +23,8 @@ constexpr std::array<ui::Control, 3> kControls{{
     {IDC_ERR_TEXT, Kind::ReadOnlyText, nullptr, 60, 600, 12540, 5520},
     {IDC_ERR_ADDRESS, Kind::Link, nullptr, 6720, 120, 1935, 255},
 }};
-constexpr ui::WindowSpec kSpec{kErrorWindowClass, L"frmShowError", L"Error Report", true, 12630, 6765,
-                               ui::kSizableLook,  kControls};
+constexpr ui::WindowDef kDef{kErrorWindowClass, L"frmShowError", L"Error Report", true, 12630, 6765,
+                             ui::kSizableLook,  kControls};
 constexpr int kAddressGap = 50; // twips between the message and the address
 
 BuildIdSource g_buildId = nullptr;
@@ -60,7 +60,7 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 
 class ErrorWindowImpl : public ui::Window {
 public:
-    explicit ErrorWindowImpl(std::wstring text) : Window(kSpec), text_(std::move(text)) {}
+    explicit ErrorWindowImpl(std::wstring text) : Window(kDef), text_(std::move(text)) {}
 
     void SetReport(const std::wstring& text) { SetWindowTextW(Item(IDC_ERR_TEXT), text.c_str()); }
 

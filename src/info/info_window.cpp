@@ -32,16 +32,16 @@ constexpr std::array<ui::Control, 10> kInfoControls{{
     {IDC_INFO_THANKS, Kind::Button, L"Thanks to...", 1680, 2640, 1455, 495},
     {IDOK, Kind::DefaultButton, L"Ok", 3240, 2640, 1455, 495},
 }};
-constexpr ui::WindowSpec kInfoSpec{kInfoWindowClass, L"frmInfo",    L"Info", true, 4845, 3255,
-                                   ui::kDialogLook,  kInfoControls, IDOK};
+constexpr ui::WindowDef kInfoDef{kInfoWindowClass, L"frmInfo",    L"Info", true, 4845, 3255,
+                                 ui::kDialogLook,  kInfoControls, IDOK};
 
 constexpr std::array<ui::Control, 3> kThanksControls{{
     {IDC_THANKS_TEXT, Kind::Label, nullptr, 120, 240, 4095, 1215},
     {IDC_THANKS_FLOWER, Kind::Picture, nullptr, 3360, 1560, 660, 660},
     {IDOK, Kind::DefaultButton, L"Ok", 1440, 1680, 1455, 495},
 }};
-constexpr ui::WindowSpec kThanksSpec{kThanksWindowClass, L"frmThanks",    L"", false, 4335, 2355,
-                                     ui::kDialogLook,    kThanksControls, IDOK};
+constexpr ui::WindowDef kThanksDef{kThanksWindowClass, L"frmThanks",    L"", false, 4335, 2355,
+                                   ui::kDialogLook,    kThanksControls, IDOK};
 
 // The pictures keep their own look: painted on the window's background at the control's size.
 bool DrawPictureItem(const DRAWITEMSTRUCT& item, Picture picture) {
@@ -61,7 +61,7 @@ platform::UniqueGdiObject TextFont(UINT dpi, double points, bool bold) {
 
 class ThanksWindow : public ui::Window {
 public:
-    explicit ThanksWindow(std::wstring caption) : Window(kThanksSpec), caption_(std::move(caption)) {}
+    explicit ThanksWindow(std::wstring caption) : Window(kThanksDef), caption_(std::move(caption)) {}
 
 private:
     void OnLoad() override {
@@ -89,7 +89,7 @@ private:
 
 class InfoWindow : public ui::Window {
 public:
-    InfoWindow() : Window(kInfoSpec) {}
+    InfoWindow() : Window(kInfoDef) {}
 
 private:
     void OnLoad() override {

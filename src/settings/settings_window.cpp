@@ -17,8 +17,7 @@ using ui::Kind;
 // The Advanced frame has a row for each of its two check boxes; the window is as wide as the
 // longest option of every shipped language needs.
 constexpr std::array<ui::Control, 12> kControls{{
-    // id                  kind               key                                                   x     y w
-    // h  frame
+    // id, kind, key, then x, y, width, height in twips and the frame it lies in
     {IDC_FRA_GENERAL, Kind::Frame, L"General", 120, 120, 5940, 2775},
     {IDC_LBL_LANGUAGE, Kind::Label, L"Language", 240, 500, 960, 255, IDC_FRA_GENERAL},
     {IDC_COMB_LANGUAGE, Kind::DropDownList, nullptr, 1200, 480, 1695, 315, IDC_FRA_GENERAL},
@@ -36,15 +35,15 @@ constexpr std::array<ui::Control, 12> kControls{{
     {IDOK, Kind::DefaultButton, L"Ok", 3525, 4320, 1215, 375},
     {IDCANCEL, Kind::Button, L"Cancel", 4845, 4320, 1215, 375},
 }};
-constexpr ui::WindowSpec kSpec{kSettingsWindowClass, L"frmSettings", L"Settings", true, 6180, 4830,
-                               ui::kToolLook,        kControls,      IDOK};
+constexpr ui::WindowDef kDef{kSettingsWindowClass, L"frmSettings", L"Settings", true, 6180, 4830,
+                             ui::kToolLook,        kControls,      IDOK};
 
 const std::wstring kRunPlace = std::wstring(L"HKEY_CURRENT_USER\\") + kRunKey;
 
 class SettingsWindow : public ui::Window {
 public:
     SettingsWindow(Settings& settings, Language& language)
-        : Window(kSpec), settings_(settings), language_(language) {}
+        : Window(kDef), settings_(settings), language_(language) {}
 
 private:
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

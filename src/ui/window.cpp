@@ -17,17 +17,17 @@ std::vector<Window*> g_open;
 std::vector<Window*> g_modal;
 UINT g_dpiOverride = 0;
 
-void RegisterOnce(const WindowSpec& spec, HINSTANCE instance) {
+void RegisterOnce(const WindowDef& def, HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof(wc)};
-    if (GetClassInfoExW(instance, spec.className, &wc))
+    if (GetClassInfoExW(instance, def.className, &wc))
         return;
     wc = WNDCLASSEXW{sizeof(wc)};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(spec.cursor));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(def.cursor));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = spec.className;
+    wc.lpszClassName = def.className;
     RegisterClassExW(&wc);
 }
 
@@ -58,8 +58,8 @@ Window* Window::FromHandle(HWND hwnd) {
 }
 
 SIZE Window::WindowSize(UINT dpi) const {
-    RECT rc{0, 0, platform::TwipsToPx(spec_.width, dpi), platform::TwipsToPx(spec_.height, dpi)};
-    platform::AdjustWindowRectForDpi(rc, spec_.look.style, spec_.look.exStyle, dpi);
+    RECT rc{0, 0, platform::TwipsToPx(def_.width, dpi), platform::TwipsToPx(def_.height, dpi)};
+    platform::AdjustWindowRectForDpi(rc, def_.look.style, def_.look.exStyle, dpi);
     return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
@@ -79,13 +79,13 @@ POINT Window::Place(SIZE size) {
 
 bool Window::Create(HWND owner) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterOnce(spec_, instance);
-    const wchar_t* caption = spec_.translateCaption ? L"" : spec_.captionKey;
+    RegisterOnce(def_, instance);
+    const wchar_t* caption = def_.translateCaption ? L"" : def_.captionKey;
     // The handle is stored when the window's first message arrives (WM_NCCREATE). While creating,
     // a window that goes again is deleted here rather than by its last message.
     creating_ = true;
-    DWORD exStyle = spec_.look.exStyle | (RightToLeft() ? WS_EX_LAYOUTRTL | WS_EX_RTLREADING : 0);
-    HWND created = CreateWindowExW(exStyle, spec_.className, caption, spec_.look.style, CW_USEDEFAULT,
+    DWORD exStyle = def_.look.exStyle | (RightToLeft() ? WS_EX_LAYOUTRTL | WS_EX_RTLREADING : 0);
+    HWND created = CreateWindowExW(exStyle, def_.className, caption, def_.look.style, CW_USEDEFAULT,
                                    CW_USEDEFAULT, 0, 0, owner, nullptr, instance, this);
     creating_ = false;
     if (!created) {
@@ -93,7 +93,7 @@ bool Window::Create(HWND owner) {
         return false;
     }
     dpi_ = g_dpiOverride ? g_dpiOverride : platform::WindowDpi(owner ? owner : hwnd_);
-    CreateControls(hwnd_, spec_.controls, dpi_);
+    CreateControls(hwnd_, def_.controls, dpi_);
     font_ = platform::CreateMessageFont(dpi_);
     platform::SetFontDeep(hwnd_, Font());
     SIZE size = WindowSize(dpi_);
@@ -135,15 +135,15 @@ void Window::ApplyDirection() {
         return;
     SetLayoutDeep(hwnd_, rtl);
     EnumChildWindows(hwnd_, SetLayoutDeep, rtl);
-    LayoutControls(hwnd_, spec_.controls, dpi_);
+    LayoutControls(hwnd_, def_.controls, dpi_);
     OnRelayout();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Window::TranslateWindow() {
     ApplyDirection();
-    if (spec_.translateCaption)
-        SetWindowTextW(hwnd_, WithoutMnemonics(velmora::Translate(spec_.captionKey)).c_str());
+    if (def_.translateCaption)
+        SetWindowTextW(hwnd_, WithoutMnemonics(velmora::Translate(def_.captionKey)).c_str());
     if (const Language* language = CurrentLanguage())
         language->TranslateFormControls(hwnd_);
 }
@@ -198,7 +198,7 @@ void Window::ApplyDpi(UINT dpi) {
     auto font = platform::CreateMessageFont(dpi_);
     platform::SetFontDeep(hwnd_, static_cast<HFONT>(font.get()));
     font_ = std::move(font); // the old font goes once no control uses it any more
-    LayoutControls(hwnd_, spec_.controls, dpi_);
+    LayoutControls(hwnd_, def_.controls, dpi_);
 }
 
 LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -209,8 +209,8 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp));
         return 0;
     case DM_GETDEFID:
-        if (spec_.defaultButton)
-            return MAKELRESULT(spec_.defaultButton, DC_HASDEFID);
+        if (def_.defaultButton)
+            return MAKELRESULT(def_.defaultButton, DC_HASDEFID);
         break;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
@@ -301,7 +301,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
     try {
         return self->Dispatch(msg, wp, lp);
     } catch (...) {
-        std::wstring where = std::wstring(self->spec_.name) + L".WindowProc(" + std::to_wstring(msg) + L")";
+        std::wstring where = std::wstring(self->def_.name) + L".WindowProc(" + std::to_wstring(msg) + L")";
         ReportUnexpected(where.c_str());
         return DefWindowProcW(hwnd, msg, wp, lp);
     }

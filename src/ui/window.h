@@ -1,5 +1,5 @@
 // The one frame every window of the program is built on. A window is a table of controls (see
-// control_table.h), a WindowSpec and a few named handlers; the frame brings the rest:
+// control_table.h), a WindowDef and a few named handlers; the frame brings the rest:
 // - its class, registered once, and its C++ object kept in the window itself (not in a file-level
 //   variable), so that a window can exist twice where that makes sense;
 // - one guard around the window procedure: no exception ever leaves it (an error there is shown as
@@ -48,7 +48,7 @@ inline constexpr Look kBareLook{WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW};
 // System cursors by number (IDC_ARROW and IDC_WAIT are not constant expressions).
 inline constexpr WORD kArrowCursor = 32512, kWaitCursor = 32514;
 
-struct WindowSpec {
+struct WindowDef {
     const wchar_t* className;
     const wchar_t* name;       // how error reports name the window, e.g. L"frmMain"
     const wchar_t* captionKey; // the caption: this text, translated when translate is true
@@ -70,7 +70,7 @@ public:
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     UINT Dpi() const { return dpi_; }
     int Px(int twips) const;
-    const WindowSpec& Spec() const { return spec_; }
+    const WindowDef& Def() const { return def_; }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
 
     // The frame window behind a handle, or nullptr for any other window.
@@ -86,7 +86,7 @@ public:
     void TranslateWindow();
 
 protected:
-    explicit Window(const WindowSpec& spec) : spec_(spec) {}
+    explicit Window(const WindowDef& def) : def_(def) {}
     virtual ~Window();
 
     // Handlers; each is called inside the frame's guard.
@@ -104,7 +104,7 @@ protected:
     // The top-left corner of a new window of that size (default: centred over the owner or on the
     // work area).
     virtual POINT Place(SIZE size);
-    // Window size for a client area of the WindowSpec's size at dpi.
+    // Window size for a client area of the WindowDef's size at dpi.
     SIZE WindowSize(UINT dpi) const;
 
 private:
@@ -120,7 +120,7 @@ private:
     void ApplyDpi(UINT dpi);
     void ApplyDirection();
 
-    const WindowSpec& spec_;
+    const WindowDef& def_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     platform::UniqueGdiObject font_;
@@ -138,7 +138,7 @@ template <typename T, typename... A> T* Open(HWND owner, A&&... args) {
     T* window = new T(std::forward<A>(args)...);
     if (!window->Create(owner))
         return nullptr; // deleted by the failed creation
-    window->Present(window->spec_.showCommand);
+    window->Present(window->def_.showCommand);
     return window;
 }
 

@@ -114,11 +114,11 @@ TEST_F(ErrReportWindow, TextBoxFollowsTheSizeNeverBelowZero) {
 }
 
 // A window of the program run modally that asks for a report as soon as it is up.
-constexpr ui::WindowSpec kModalSpec{L"VelmoraTestModal", L"frmTest", L"modal", false, 3000, 1500,
-                                    ui::kDialogLook,     {}};
+constexpr ui::WindowDef kModalDef{L"VelmoraTestModal", L"frmTest", L"modal", false, 3000, 1500,
+                                  ui::kDialogLook,     {}};
 class ModalProbe : public ui::Window {
 public:
-    ModalProbe() : Window(kModalSpec) {}
+    ModalProbe() : Window(kModalDef) {}
 
 private:
     void OnLoad() override { PostMessageW(Handle(), WM_APP, 0, 0); }
