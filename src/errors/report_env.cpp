@@ -1,11 +1,11 @@
 #include "errors/report_env.h"
 
 #include "platform/handles.h"
+#include "platform/module.h"
 #include "platform/on_demand.h"
 #include "platform/version_info.h"
 
 #include <windows.h>
-#include <vector>
 
 namespace velmora::err {
 namespace {
@@ -16,12 +16,6 @@ std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
     wchar_t buffer[16];
     int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, ARRAYSIZE(buffer));
     return n > 1 ? std::wstring(buffer, n - 1) : std::wstring(fallback);
-}
-
-std::wstring ExePath() {
-    std::vector<wchar_t> buffer(32768);
-    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    return std::wstring(buffer.data(), n < buffer.size() ? n : 0);
 }
 
 std::wstring ExeBaseName(const std::wstring& path) {
@@ -106,8 +100,8 @@ std::wstring AdoVersion() {
 }
 
 HeaderFacts CurrentHeaderFacts() {
-    static const std::wstring app = ExeBaseName(ExePath());
-    static const std::wstring version = ExeVersionText(ExePath());
+    static const std::wstring app = ExeBaseName(platform::ProgramPath());
+    static const std::wstring version = ExeVersionText(platform::ProgramPath());
     return HeaderFacts{LocalTimeText(), ComputerName(), app, version, AdoVersion()};
 }
 

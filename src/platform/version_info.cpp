@@ -1,5 +1,6 @@
 #include "platform/version_info.h"
 
+#include "platform/module.h"
 #include "platform/on_demand.h"
 
 #include <windows.h>
@@ -33,11 +34,8 @@ std::optional<ProgramVersion> ExeFileVersion(const std::wstring& exePath) {
 }
 
 std::optional<ProgramVersion> RunningExeVersion() {
-    std::vector<wchar_t> path(32768);
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0 || n >= path.size())
-        return std::nullopt;
-    return ExeFileVersion(std::wstring(path.data(), n));
+    std::wstring path = ProgramPath();
+    return path.empty() ? std::nullopt : ExeFileVersion(path);
 }
 
 } // namespace velmora::platform

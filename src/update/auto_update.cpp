@@ -3,7 +3,7 @@
 #include "errors/trap.h"
 #include "platform/busy.h"
 #include "platform/http.h"
-#include "platform/on_demand.h"
+#include "platform/shell_open.h"
 #include "platform/version_info.h"
 #include "update/version_file.h"
 #include "update_url.h"
@@ -15,7 +15,6 @@ namespace velmora::update {
 namespace {
 
 using Outcome = platform::HttpReply::Outcome;
-namespace od = platform::on_demand;
 
 // Reasons, as keys of the language files.
 constexpr wchar_t kNoConnection[] = L"No connection to the update server";
@@ -100,14 +99,7 @@ void AutoUpdate::DownloadNewVersion() {
     err::Trap(L"clsAutoUpdate.DownloadNewVersion", err::NoArgs(), [&] {
         if (downloadAddress_.empty())
             err::Raise(err::ERR_INVALID_CALL, L"There is no download address to open");
-        // The browser may be reached through a COM handler of the shell.
-        HRESULT com = od::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        auto result = reinterpret_cast<INT_PTR>(
-            od::ShellExecuteW(owner_, L"open", downloadAddress_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-        DWORD code = GetLastError();
-        if (SUCCEEDED(com))
-            od::CoUninitialize();
-        if (result <= 32)
+        if (DWORD code = platform::OpenInShellNow(owner_, downloadAddress_))
             err::RaiseSystem(err::ERR_INTERNAL,
                              L"The web browser could not be started for " + downloadAddress_, code);
     });
