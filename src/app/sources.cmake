@@ -2,7 +2,6 @@ target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main_pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_presenter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/global.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/icq_number.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/start_action.cpp

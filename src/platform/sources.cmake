@@ -1,5 +1,4 @@
 target_sources(velmora_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/busy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module.cpp
