@@ -250,24 +250,29 @@ void MainWindow::combUser_Change() {
         }
         // Typing goes on through the recorded user's number (it may be the start of a new one).
         if (!ownChoice_)
-            ownChoice_ = Choice{SelectedStatus(), edits_};
+            ownChoice_ = ChoiceShown();
         ShowUserStatus();
     });
 }
 
-// The choice on the screen becomes the new number's: the message the box shows is the one Start
-// writes for it. A choice the user made before typing led through recorded users comes back.
+// The status and messages on the screen as the user's own: the message the box shows is one Start
+// writes.
+MainWindow::Choice MainWindow::ChoiceShown() const {
+    Choice choice{SelectedStatus(), edits_};
+    if (choice.status && IsWindowVisible(Item(IDC_TXT_STATUS_TEXT)))
+        choice.edits[*choice.status] = ui::Text(Item(IDC_TXT_STATUS_TEXT));
+    return choice;
+}
+
+// The choice on the screen becomes the new number's, or the one the user had made before typing
+// led through recorded users.
 void MainWindow::KeepChoiceForNewNumber(const std::wstring& user) {
     err::Trap(L"frmMain.KeepChoiceForNewNumber(strUser)", err::Args(user), [&] {
         HWND list = Item(IDC_IMGCOMB_STATUS);
-        if (ownChoice_) {
-            status_list::Select(list, ownChoice_->status);
-            edits_ = std::move(ownChoice_->edits);
-            ownChoice_.reset();
-        } else if (std::optional<int32_t> code = SelectedStatus();
-                   code && IsWindowVisible(Item(IDC_TXT_STATUS_TEXT))) {
-            edits_[*code] = ui::Text(Item(IDC_TXT_STATUS_TEXT));
-        }
+        Choice choice = ownChoice_ ? *ownChoice_ : ChoiceShown();
+        ownChoice_.reset();
+        status_list::Select(list, choice.status);
+        edits_ = std::move(choice.edits);
         shownFor_ = user;
         // Only a recorded invisible user is held to Invisible.
         EnableWindow(list, TRUE);
@@ -283,14 +288,19 @@ void MainWindow::OnCommand(int id, int code) {
         else if (code == CBN_EDITCHANGE)
             combUser_Change();
         break;
+    // What the user chooses now is the choice a new number keeps, not one from before.
     case IDC_TXT_STATUS_TEXT:
-        if (code == EN_CHANGE && !loadingMessage_)
+        if (code == EN_CHANGE && !loadingMessage_) {
+            ownChoice_.reset();
             if (std::optional<int32_t> status = SelectedStatus())
                 edits_[*status] = ui::Text(Item(IDC_TXT_STATUS_TEXT));
+        }
         break;
     case IDC_IMGCOMB_STATUS:
-        if (code == CBN_SELCHANGE)
+        if (code == CBN_SELCHANGE) {
+            ownChoice_.reset();
             err::EventTrap(L"frmMain.imgcombStatus_Click", err::NoArgs(), [&] { StatusChange(); });
+        }
         break;
     case IDC_CBTN_START:
         if (code == BN_CLICKED)

@@ -56,6 +56,8 @@ private:
     void combUser_Click();
     void combUser_Change();
     void KeepChoiceForNewNumber(const std::wstring& user);
+    struct Choice;
+    Choice ChoiceShown() const;
     void cbtnSettings_Click();
     void SetTooltips();
     void Form_Unload();

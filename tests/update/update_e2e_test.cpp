@@ -159,6 +159,7 @@ TEST_F(UpdateE2E, VersionsCompareAsNumbersAndOnlyYesHandsTheAddressToTheBrowser)
     }
 
     // Yes hands the address to the browser, which is slow to come up: the window does not wait for it.
+    // (Wine's shell does not wait for a handler either; Windows' may, for one that takes DDE.)
     platform::UniqueHandle slow(CreateEventW(nullptr, TRUE, FALSE, L"VelmoraTestSlowBrowser"));
     ASSERT_TRUE(server_.Set(VersionServer::Serving(200, "9.9.9|" + url + "\r\n")));
     Dialogue({kAskYes, {kNewer, MessageIcon::Question, IDYES}});
