@@ -5,6 +5,7 @@ target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/global.cpp
   ${CMAKE_CURRENT_LIST_DIR}/icq_number.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recent_choices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/start_action.cpp
   ${CMAKE_CURRENT_LIST_DIR}/status_list.cpp
