@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/icq_number.h"
+#include "client/icq_number.h"
 #include "client/status.h"
 #include "language/translate.h"
 #include "platform/arguments.h"

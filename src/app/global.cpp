@@ -78,18 +78,16 @@ void Main() {
     });
 }
 
-void Dispose() {
+void Dispose(NotSavedList& notSaved) {
     err::Trap(L"basGlobal.Dispose", err::NoArgs(), [&] {
         // Close every other window of the program that is still open; the main window, whose
         // unload called this, goes right after.
         for (ui::Window* window : ui::OpenWindows())
             if (window != MainWindow::Find())
                 window->End();
-        g_owners.settings->SaveSettings();
         // The position (written as the main window closed) and the settings: what could not be
         // saved is told once, by the unload handler.
-        NotSavedList notSaved;
-        g_owners.settings->TakeNotSaved(notSaved);
+        g_owners.settings->SaveSettings(notSaved);
         notSaved.RaiseIfAny();
         g_owners.settings.reset();
         Publish();

@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "app/global.h"
-#include "app/icq_number.h"
 #include "app/main_window_ids.h"
 #include "app/shared.h"
 #include "app/single_instance.h"
@@ -9,6 +8,7 @@
 #include "app/status_list.h"
 #include "app/window_place.h"
 #include "client/icq_lite.h"
+#include "client/icq_number.h"
 #include "errors/trap.h"
 #include "info/info_window.h"
 #include "language/translate.h"
@@ -16,6 +16,7 @@
 #include "settings/settings.h"
 #include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
+#include "ui/busy.h"
 #include "update/check_for_updates.h"
 
 #include <commctrl.h>
@@ -89,11 +90,17 @@ std::optional<int32_t> MainWindow::SelectedStatus() const {
     return status_list::Selected(Item(IDC_IMGCOMB_STATUS));
 }
 
-void MainWindow::SetBusy(bool busy) {
-    busy_ = busy;
-    EnableWindow(Handle(), busy ? FALSE : TRUE);
-    if (!busy && closeWhenDone_)
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+std::optional<std::wstring> MainWindow::MessageToWrite() const {
+    std::optional<int32_t> code = SelectedStatus();
+    auto edit = code ? edits_.find(*code) : edits_.end();
+    return edit == edits_.end() ? std::nullopt : std::optional<std::wstring>(edit->second);
+}
+
+void MainWindow::Started() {
+    err::Trap(L"frmMain.Started", err::NoArgs(), [&] {
+        ownChoice_.reset();
+        ShowUserStatus();
+    });
 }
 
 void MainWindow::OnRelayout() {
@@ -130,22 +137,29 @@ void MainWindow::StatusChange() {
         if (!message)
             return;
         ShowMessageLabel(*selected);
-        RegData stored = TheStarter().GetStatusText(UserForLookup(), selected->code);
-        std::wstring text = stored.IsText() ? stored.AsText() : std::wstring();
+        // What the user wrote for this status, else the user's stored message.
+        std::wstring text;
+        if (auto edit = edits_.find(selected->code); edit != edits_.end()) {
+            text = edit->second;
+        } else {
+            RegData stored = TheStarter().GetStatusText(shownFor_, selected->code);
+            text = stored.IsText() ? stored.AsText() : std::wstring();
+        }
         if (text.size() > kMaxMessageLength)
             text.resize(kMaxMessageLength);
         loadingMessage_ = true;
         SetWindowTextW(Item(IDC_TXT_STATUS_TEXT), text.c_str());
         loadingMessage_ = false;
-        messageTyped_ = false;
     });
 }
 
-// A stored status the list does not know (or no number at all) selects nothing: the list stays
-// usable and Start asks for a status, instead of a report at every start.
+// Shows the user's stored status and messages; what was written for another user goes. A stored
+// status the list does not know (or no number at all) selects nothing: the list stays usable and
+// Start asks for a status, instead of a report at every start.
 void MainWindow::ShowUserStatus() {
     err::Trap(L"frmMain.ShowUserStatus", err::NoArgs(), [&] {
         shownFor_ = UserForLookup();
+        edits_.clear();
         std::optional<int32_t> code =
             err::IgnoreErrors([&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); },
                               std::optional<int32_t>());
@@ -180,6 +194,7 @@ void MainWindow::OnLoad() {
     tooltips_ = ui::Tooltips(Handle());
     pictures_.Apply(Handle(), Dpi(), Font());
     SendMessageW(Item(IDC_TXT_STATUS_TEXT), EM_LIMITTEXT, kMaxMessageLength, 0);
+    SendMessageW(Item(IDC_COMB_USER), CB_LIMITTEXT, kMaxIcqNumberText, 0);
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
         // Translation and position come with the frame.
         SetTooltips();
@@ -216,16 +231,47 @@ void MainWindow::combUser_Click() {
         int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
         if (index >= 0)
             SetWindowTextW(combo, ui::ComboItemText(combo, index).c_str());
+        ownChoice_.reset();
         ShowUserStatus();
     });
 }
 
-// Typing the number of a user shows that user's status and message, as choosing it does: what
-// Start writes is then never what was shown for another user.
+// Typing the number of a recorded user shows that user's status and messages, as choosing it does:
+// what Start writes is then never what was shown for another user. A number the client has no
+// records of has nothing to show: the status and message the user chose stay, and Start writes them.
 void MainWindow::combUser_Change() {
     err::EventTrap(L"frmMain.combUser_Change", err::NoArgs(), [&] {
-        if (UserForLookup() != shownFor_)
-            ShowUserStatus();
+        std::wstring user = UserForLookup();
+        if (user == shownFor_)
+            return;
+        if (!icqlite::IsRecordedUser(user)) {
+            KeepChoiceForNewNumber(user);
+            return;
+        }
+        // Typing goes on through the recorded user's number (it may be the start of a new one).
+        if (!ownChoice_)
+            ownChoice_ = Choice{SelectedStatus(), edits_};
+        ShowUserStatus();
+    });
+}
+
+// The choice on the screen becomes the new number's: the message the box shows is the one Start
+// writes for it. A choice the user made before typing led through recorded users comes back.
+void MainWindow::KeepChoiceForNewNumber(const std::wstring& user) {
+    err::Trap(L"frmMain.KeepChoiceForNewNumber(strUser)", err::Args(user), [&] {
+        HWND list = Item(IDC_IMGCOMB_STATUS);
+        if (ownChoice_) {
+            status_list::Select(list, ownChoice_->status);
+            edits_ = std::move(ownChoice_->edits);
+            ownChoice_.reset();
+        } else if (std::optional<int32_t> code = SelectedStatus();
+                   code && IsWindowVisible(Item(IDC_TXT_STATUS_TEXT))) {
+            edits_[*code] = ui::Text(Item(IDC_TXT_STATUS_TEXT));
+        }
+        shownFor_ = user;
+        // Only a recorded invisible user is held to Invisible.
+        EnableWindow(list, TRUE);
+        StatusChange();
     });
 }
 
@@ -239,7 +285,8 @@ void MainWindow::OnCommand(int id, int code) {
         break;
     case IDC_TXT_STATUS_TEXT:
         if (code == EN_CHANGE && !loadingMessage_)
-            messageTyped_ = true;
+            if (std::optional<int32_t> status = SelectedStatus())
+                edits_[*status] = ui::Text(Item(IDC_TXT_STATUS_TEXT));
         break;
     case IDC_IMGCOMB_STATUS:
         if (code == CBN_SELCHANGE)
@@ -257,11 +304,7 @@ void MainWindow::OnCommand(int id, int code) {
         if (code == BN_CLICKED)
             err::EventTrap(L"frmMain.cbtnNewVersion_Click", err::NoArgs(), [&] {
                 // As during a start, a close asked for meanwhile waits until the check is over.
-                SetBusy(true);
-                struct Done {
-                    MainWindow& window;
-                    ~Done() { window.SetBusy(false); }
-                } done{*this};
+                ui::BusyScope busy(Handle());
                 update::CheckForUpdates(Handle());
             });
         break;
@@ -275,34 +318,35 @@ void MainWindow::OnCommand(int id, int code) {
 
 void MainWindow::Form_Unload() {
     err::EventTrap(L"frmMain.Form_Unload(Cancel)", err::Args(int16_t{0}), [&] {
+        NotSavedList notSaved;
         if (const Settings* settings = Shared().settings)
-            StorePlace(Handle(), *settings);
-        Dispose();
+            StorePlace(Handle(), *settings, notSaved);
+        Dispose(notSaved);
     });
 }
 
-// Closing is never cancelled; one asked for while the client is being started waits for the end
-// of the start (the start still uses this window and the shared objects).
+// Closing is never cancelled (one asked for while the client is being started waits for the end
+// of the start: the frame holds it back). The program ends with its last window: a report of an
+// error on the way out stays until the user has closed it.
 void MainWindow::OnClose() {
-    if (busy_) {
-        closeWhenDone_ = true;
-        return;
-    }
     Form_Unload();
-    PostQuitMessage(0);
+    ui::EndWithTheLastWindow();
     End();
 }
 
+// Windows may end the process as soon as the end of the session has been answered, and nothing may
+// wait for the user then: what can be saved is saved, a failure is not told.
 void MainWindow::SaveForSessionEnd() {
-    err::EventTrap(L"frmMain.Form_Unload(Cancel)", err::Args(int16_t{0}), [&] {
-        if (Settings* settings = Shared().settings) {
-            StorePlace(Handle(), *settings);
-            settings->SaveSettings();
-            NotSavedList notSaved;
-            settings->TakeNotSaved(notSaved);
-            notSaved.RaiseIfAny();
-        }
-    });
+    err::IgnoreErrors(
+        [&] {
+            if (Settings* settings = Shared().settings) {
+                NotSavedList ignored;
+                StorePlace(Handle(), *settings, ignored);
+                settings->SaveSettings(ignored);
+            }
+            return 0;
+        },
+        0);
 }
 
 std::optional<LRESULT> MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM) {

@@ -10,6 +10,7 @@
 #include "ui/window.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,15 +29,12 @@ public:
     // What the start action reads and uses.
     std::wstring TypedUser() const { return ui::Text(Item(IDC_COMB_USER)); }
     std::optional<int32_t> SelectedStatus() const;
-    std::wstring StatusMessage() const { return ui::Text(Item(IDC_TXT_STATUS_TEXT)); }
-    // Whether the user wrote in the message box since it last showed a stored message.
-    bool MessageTyped() const { return messageTyped_; }
+    // The message the user wrote for the selected status (or that the box showed when a new number
+    // was typed); nothing when the box shows the stored one, which then stays as it is.
+    std::optional<std::wstring> MessageToWrite() const;
     Starter& TheStarter();
-
-    // While a long action runs (the start of the client, the update check) the window takes no
-    // input; a close asked for meanwhile is done once it is over.
-    bool Busy() const { return busy_; }
-    void SetBusy(bool busy);
+    // After a start: the window shows what the client now holds for the user, as stored.
+    void Started();
 
     // Saves what the program saves at its end (position and settings) while the session ends.
     void SaveForSessionEnd();
@@ -57,21 +55,30 @@ private:
     void StatusChange();
     void combUser_Click();
     void combUser_Change();
+    void KeepChoiceForNewNumber(const std::wstring& user);
     void cbtnSettings_Click();
     void SetTooltips();
     void Form_Unload();
     std::wstring UserForLookup() const;
+
+    // What the user chose while typing led through numbers of recorded users: it comes back when
+    // the typed number has no records.
+    struct Choice {
+        std::optional<int32_t> status;
+        std::map<int32_t, std::wstring> edits;
+    };
 
     std::unique_ptr<Starter> starter_; // created on first use, kept while the window lives
     // The translated status names, in the status table's order.
     status_list::Names statusNames_;
     ui::Tooltips tooltips_{nullptr};
     MainPictures pictures_;
-    std::wstring shownFor_;     // the user whose status and message the window shows
-    bool messageTyped_ = false; // the message box holds what the user wrote
+    std::wstring shownFor_; // the user whose stored status and messages the window shows
+    // The messages Start writes, per status: what the user wrote, kept across status switches until
+    // a start or another user.
+    std::map<int32_t, std::wstring> edits_;
+    std::optional<Choice> ownChoice_;
     bool loadingMessage_ = false;
-    bool busy_ = false;
-    bool closeWhenDone_ = false; // a close that came while busy
 };
 
 } // namespace velmora::app

@@ -27,6 +27,7 @@ enum MainWindowId : int {
 enum WaitWindowId : int {
     IDC_WAIT_PICTURE = 1101,
     IDC_WAIT_TEXT = 1102, // lblText
+    IDC_WAIT_CANCEL = 2,  // IDCANCEL: Esc presses it
 };
 
 } // namespace velmora::app

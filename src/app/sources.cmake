@@ -3,7 +3,6 @@ target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_presenter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/global.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/icq_number.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recent_choices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp

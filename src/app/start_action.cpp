@@ -1,78 +1,96 @@
 #include "app/start_action.h"
 
-#include "app/icq_number.h"
 #include "app/main_window.h"
 #include "app/shared.h"
 #include "app/wait_window.h"
 #include "client/icq_lite.h"
+#include "client/icq_number.h"
 #include "errors/trap.h"
 #include "language/translate.h"
 #include "settings/settings.h"
+#include "ui/busy.h"
+#include "ui/window.h"
 
 namespace velmora::app {
 namespace {
 
-// While the start runs the window takes no input and the wait window shows. Whatever way the
-// start ends, the wait window goes and the window takes input again, before any error report is
-// shown. Keys and clicks given meanwhile are dropped: they were meant for a window that could not
-// take them (a second click on Start would start the client twice). The window is not brought
-// to the front: the user may have gone on to another program meanwhile.
+// While the client is being started, the owner takes no input and the wait window shows. However
+// the start ends, the owner takes input again before the wait window goes (so that the system hands
+// the activation back to the owner, not to another program) and before any report is shown. The
+// owner is not brought to the front: the user may have gone on to another program meanwhile.
 class StartingState {
 public:
-    explicit StartingState(MainWindow& window) : window_(window) { window_.SetBusy(true); }
+    explicit StartingState(HWND owner) {
+        busy_.emplace(owner);
+        ShowWaitWindow(owner);
+    }
     ~StartingState() {
+        busy_.reset();
         CloseWaitWindow();
-        ui::DiscardQueuedInput();
-        window_.SetBusy(false);
     }
     StartingState(const StartingState&) = delete;
     StartingState& operator=(const StartingState&) = delete;
 
+    // The launcher's wait: every window keeps answering; the wait window's Cancel ends it.
+    bool Wait(HANDLE process, ui::Clock::time_point until) {
+        return busy_->Wait({&process, 1}, until, WaitWindowCancelled) == ui::BusyScope::kStopped;
+    }
+
 private:
-    MainWindow& window_;
+    std::optional<ui::BusyScope> busy_;
 };
+
+std::wstring LoginNotDoneText(LoginOutcome outcome) {
+    return Translate(L"ICQ Lite was started, but the automatic login was not done.") + L"\r\n\r\n" +
+           Translate(L"Reason") + L": " +
+           (outcome == LoginOutcome::Cancelled ? Translate(L"The automatic login was cancelled.")
+                                               : Translate(L"ICQ Lite did not show its login window."));
+}
 
 } // namespace
 
+bool StartClient(HWND owner, Starter& starter, const StartChoice& choice) {
+    if (choice.user.empty()) {
+        ui::ShowMessage(owner, Translate(L"You have to enter a ICQ Number first"),
+                        MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    std::optional<std::wstring> number = CanonicalIcqNumber(choice.user);
+    if (!number) {
+        ui::ShowMessage(owner, Translate(L"The ICQ number is invalid"), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!choice.status) {
+        ui::ShowMessage(owner, Translate(L"Choose a Status"), MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    LoginOutcome outcome;
+    {
+        StartingState starting(owner);
+        starter.SetUser(*number);
+        starter.SetStatus(*choice.status);
+        if (choice.message)
+            starter.SetStatusText(*choice.message);
+        else
+            starter.KeepStatusText();
+        outcome = starter.StartICQ(
+            icqlite::ExePath(), choice.direct,
+            [&](HANDLE process, ui::Clock::time_point until) { return starting.Wait(process, until); });
+    }
+    if (outcome == LoginOutcome::NoWindow || outcome == LoginOutcome::Cancelled)
+        ui::ShowMessage(owner, LoginNotDoneText(outcome), MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
 void cbtnStart_Click(MainWindow& window) {
     err::EventTrap(L"frmMain.cbtnStart_Click", err::NoArgs(), [&] {
-        HWND hwnd = window.Handle();
-        std::wstring typed = window.TypedUser();
-        if (typed.empty()) {
-            ui::ShowMessage(hwnd, Translate(L"You have to enter a ICQ Number first"),
-                            MB_OK | MB_ICONINFORMATION);
+        StartChoice choice{window.TypedUser(), window.SelectedStatus(), window.MessageToWrite(),
+                           Shared().settings->DirectLogin()};
+        if (!StartClient(window.Handle(), window.TheStarter(), choice))
             return;
-        }
-        Starter& starter = window.TheStarter();
-        std::optional<std::wstring> number = CanonicalIcqNumber(typed);
-        if (!number) {
-            ui::ShowMessage(hwnd, Translate(L"The ICQ number is invalid"), MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        std::optional<int32_t> code = window.SelectedStatus();
-        if (!code) {
-            ui::ShowMessage(hwnd, Translate(L"Choose a Status"), MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        bool closeAfter = false;
-        {
-            StartingState starting(window);
-            starter.SetUser(*number);
-            starter.SetStatus(*code);
-            // The message box shows the stored message until the user writes one: only then is
-            // it written (a stored value the box cannot show stays as it is).
-            if (window.MessageTyped())
-                starter.SetStatusText(window.StatusMessage());
-            else
-                starter.KeepStatusText();
-            ShowWaitWindow(hwnd);
-            std::wstring path = icqlite::ExePath();
-            bool direct = Shared().settings->DirectLogin();
-            starter.StartICQ(path, direct);
-            closeAfter = Shared().settings->CloseAfter();
-        }
-        if (closeAfter)
-            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        window.Started();
+        if (Shared().settings->CloseAfter())
+            PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
     });
 }
 

@@ -12,18 +12,20 @@ namespace {
 
 using ui::Kind;
 
-constexpr std::array<ui::Control, 2> kControls{{
-    // id              kind           key                                        x    y    w     h
+constexpr std::array<ui::Control, 3> kControls{{
+    // id              kind           key                                        x     y     w     h
     {IDC_WAIT_PICTURE, Kind::Picture, nullptr, 120, 120, 615, 615},
     {IDC_WAIT_TEXT, Kind::Label, L"One Moment please, ICQ Lite is starting", 840, 120, 2535, 615},
+    {IDC_WAIT_CANCEL, Kind::Button, L"Cancel", 2160, 855, 1215, 375},
 }};
 constexpr ui::WindowDef kDef{
-    kWaitWindowClass, L"frmWait",       L"", false, 3495, 855, ui::kBareLook, kControls, 0,
+    kWaitWindowClass, L"frmWait",       L"", false, 3495, 1350, ui::kBareLook, kControls, 0,
     ui::kWaitCursor,  SW_SHOWNOACTIVATE};
 
 class WaitWindow : public ui::Window {
 public:
     WaitWindow() : Window(kDef) {}
+    bool Cancelled() const { return cancelled_; }
 
 private:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override {
@@ -34,18 +36,39 @@ private:
                                   item.rcItem.top + (h - size) / 2, size);
         return true;
     }
+    // The button or Esc: the wait is given up; the window goes when the start is over.
+    void OnCommand(int id, int) override {
+        if (id != IDCANCEL || cancelled_)
+            return;
+        cancelled_ = true;
+        EnableWindow(Item(IDC_WAIT_CANCEL), FALSE);
+    }
+    // Only the start closes it.
+    void OnClose() override {}
+
+    bool cancelled_ = false;
 };
 
 } // namespace
 
 void ShowWaitWindow(HWND owner) {
     CloseWaitWindow();
-    ui::Open<WaitWindow>(owner);
+    WaitWindow* window = ui::Open<WaitWindow>(owner);
+    // The program's own window is in front: the wait window takes the focus from it. Otherwise the
+    // user is elsewhere, and only a start without a window (a shortcut just clicked) may ask for
+    // the foreground; the system decides.
+    if (window && (owner ? GetForegroundWindow() == owner : true))
+        SetForegroundWindow(window->Handle());
 }
 
 void CloseWaitWindow() {
     if (auto* window = ui::FindOpen<WaitWindow>())
         window->End();
+}
+
+bool WaitWindowCancelled() {
+    auto* window = ui::FindOpen<WaitWindow>();
+    return window && window->Cancelled();
 }
 
 } // namespace velmora::app

@@ -50,7 +50,7 @@ POINT StoredPlace(const Settings* settings, SIZE size, UINT windowDpi) {
     return {at.x, at.y};
 }
 
-void StorePlace(HWND hwnd, const Settings& settings) {
+void StorePlace(HWND hwnd, const Settings& settings, NotSavedList& notSaved) {
     RECT rc{};
     GetWindowRect(hwnd, &rc);
     WINDOWPLACEMENT placement{sizeof(placement)};
@@ -64,8 +64,8 @@ void StorePlace(HWND hwnd, const Settings& settings) {
     // One unit for every monitor: twips of the system DPI, whatever DPI the window's monitor has.
     UINT dpi = platform::SystemDpi();
     wchar_t separator = UserDecimalSeparator();
-    settings.WriteValue(L"frmMain.Left", FormatTwips(PixelsToTwips(rc.left, dpi), separator));
-    settings.WriteValue(L"frmMain.Top", FormatTwips(PixelsToTwips(rc.top, dpi), separator));
+    settings.WriteValue(L"frmMain.Left", FormatTwips(PixelsToTwips(rc.left, dpi), separator), &notSaved);
+    settings.WriteValue(L"frmMain.Top", FormatTwips(PixelsToTwips(rc.top, dpi), separator), &notSaved);
 }
 
 } // namespace velmora::app

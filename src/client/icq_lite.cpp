@@ -1,5 +1,6 @@
 #include "client/icq_lite.h"
 
+#include "client/icq_number.h"
 #include "errors/trap.h"
 #include "platform/process.h"
 
@@ -16,6 +17,30 @@ const Reg& reg() {
 }
 
 constexpr std::wstring_view kSoftware = L"Software\\";
+
+// The exe path an App Paths entry holds. Installers write it with quotes too, and now and then as
+// a list of texts; blanks around it mean nothing. Any other type names no program.
+std::wstring PathFromAppPaths(const RegData& entry) {
+    std::wstring path;
+    if (entry.IsText())
+        path = entry.AsText();
+    else if (entry.IsList() && !entry.AsList().empty())
+        path = entry.AsList().front();
+    constexpr std::wstring_view kBlanks = L" \t";
+    size_t first = path.find_first_not_of(kBlanks), last = path.find_last_not_of(kBlanks);
+    if (first == std::wstring::npos)
+        return {};
+    path = path.substr(first, last - first + 1);
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+        path = path.substr(1, path.size() - 2);
+    return path;
+}
+
+// A user the client can have recorded: an ICQ number in the one form the client writes it (a
+// subkey or "LastOwner" of any other form would be started under another key than it names).
+bool IsClientNumber(const std::wstring& text) {
+    return CanonicalIcqNumber(text) == text;
+}
 } // namespace
 
 std::wstring UserKey(const std::wstring& number) {
@@ -60,6 +85,35 @@ WriteResult WriteMachineValue(const std::wstring& name, const RegData& value, DW
     return {copy, L"HKEY_CURRENT_USER\\" + store};
 }
 
+MachineValues SaveMachineValues(const std::wstring& machineKey, const std::vector<std::wstring>& names) {
+    MachineValues saved{machineKey, {}};
+    const std::wstring store = VirtualStoreKey(machineKey);
+    for (const std::wstring& name : names)
+        saved.values.push_back({name, reg().ReadValue(name, machineKey, HKEY_LOCAL_MACHINE, kClientView),
+                                store.empty() ? RegData() : reg().ReadValue(name, store, HKEY_CURRENT_USER)});
+    return saved;
+}
+
+void RestoreMachineValues(const MachineValues& saved) {
+    auto put = [](const std::wstring& name, const RegData& old, const std::wstring& key, HKEY root,
+                  RegView view) {
+        if (old.IsEmpty())
+            reg().DeleteValueChecked(name, key, root, view);
+        else
+            reg().WriteValueChecked(name, old,
+                                    old.IsNumber() ? REG_DWORD
+                                    : old.IsList() ? REG_MULTI_SZ
+                                                   : REG_SZ,
+                                    key, root, view);
+    };
+    const std::wstring store = VirtualStoreKey(saved.machineKey);
+    for (const MachineValues::Value& value : saved.values) {
+        put(value.name, value.machine, saved.machineKey, HKEY_LOCAL_MACHINE, kClientView);
+        if (!store.empty() && reg().KeyExists(store, HKEY_CURRENT_USER))
+            put(value.name, value.store, store, HKEY_CURRENT_USER, RegView::Native);
+    }
+}
+
 std::wstring ExePath() {
     return err::Trap(L"basICQLite.ExePath", err::NoArgs(), [&] {
         if (g_exePathCache.empty())
@@ -75,9 +129,10 @@ void ResetExePathCache() {
 // App Paths is written by installers and read by the shell without virtualization: HKLM only.
 std::wstring GetExePath() {
     return err::Trap(L"basICQLite.GetExePath", err::NoArgs(), [&] {
-        std::wstring path = reg().ReadValue(L"", kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32).AsText();
+        std::wstring path =
+            PathFromAppPaths(reg().ReadValue(L"", kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32));
         if (path.empty())
-            path = reg().ReadValue(L"", kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View64).AsText();
+            path = PathFromAppPaths(reg().ReadValue(L"", kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View64));
         return path;
     });
 }
@@ -88,11 +143,12 @@ bool IsInstalled() {
 
 std::wstring LastUser() {
     return err::Trap(L"basICQLite.LastUser", err::NoArgs(), [&] {
-        RegData owner = reg().ReadValue(L"LastOwner", kOwnersKey, HKEY_CURRENT_USER);
         // The DWORD reads as a signed number: above 2147483647 it is negative, and no ICQ number.
-        if (owner.IsNumber())
-            return owner.AsNumber() > 0 ? owner.AsText() : std::wstring();
-        return owner.IsText() ? owner.AsText() : std::wstring();
+        // A text that is no number (100,000 digits, say) is no user either: the user box would not
+        // take it.
+        RegData owner = reg().ReadValue(L"LastOwner", kOwnersKey, HKEY_CURRENT_USER);
+        std::wstring text = owner.IsList() ? std::wstring() : owner.AsText();
+        return IsClientNumber(text) ? text : std::wstring();
     });
 }
 
@@ -105,10 +161,16 @@ LSTATUS SetLastUser(const std::wstring& user) {
 std::vector<std::wstring> GetUsers() {
     return err::Trap(L"basICQLite.GetUsers())", err::NoArgs(), [&] {
         std::vector<std::wstring> users = reg().EnumKeys(kOwnersKey, HKEY_CURRENT_USER);
-        std::erase_if(users, [](const std::wstring& name) {
-            return name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos;
-        });
+        std::erase_if(users, [](const std::wstring& name) { return !IsClientNumber(name); });
         return users;
+    });
+}
+
+bool IsRecordedUser(const std::wstring& user) {
+    return err::Trap(L"basICQLite.IsRecordedUser(strUser)", err::Args(user), [&] {
+        return IsClientNumber(user) &&
+               (reg().KeyExists(std::wstring(kOwnersKey) + L"\\" + user, HKEY_CURRENT_USER) ||
+                !ReadMachineValue(L"LastStatus", UserKey(user)).IsEmpty());
     });
 }
 

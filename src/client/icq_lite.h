@@ -45,15 +45,37 @@ struct WriteResult {
 WriteResult WriteMachineValue(const std::wstring& name, const RegData& value, DWORD type,
                               const std::wstring& machineKey);
 
-std::wstring ExePath();    // cached once a non-empty path was found
-std::wstring GetExePath(); // App Paths default value: 32-bit view first, then the 64-bit one
+// What some machine-wide values of one key hold now, in HKLM and in the virtual store, so that a
+// start that is refused halfway can put them back.
+struct MachineValues {
+    std::wstring machineKey;
+    struct Value {
+        std::wstring name;
+        RegData machine, store;
+    };
+    std::vector<Value> values;
+};
+MachineValues SaveMachineValues(const std::wstring& machineKey, const std::vector<std::wstring>& names);
+// Writes back what was saved (a value that was missing is deleted again); failures are ignored.
+// Texts come back as REG_SZ, numbers as REG_DWORD and lists as REG_MULTI_SZ.
+void RestoreMachineValues(const MachineValues& saved);
+
+std::wstring ExePath(); // cached once a non-empty path was found
+// App Paths default value (32-bit view first, then the 64-bit one) without blanks and quotes
+// around it; the first text of a list; "" for any other type.
+std::wstring GetExePath();
 bool IsInstalled();
-// "" when "LastOwner" is missing or holds no ICQ number (0, or a DWORD above 2147483647).
+// "" when "LastOwner" is missing or holds no ICQ number in its canonical form (0, a DWORD above
+// 2147483647, a text that is no such number).
 std::wstring LastUser();
 // Writes "LastOwner" (REG_DWORD); returns the registry's result for callers that check it.
 LSTATUS SetLastUser(const std::wstring& user);
-// The recorded users: the NewOwners subkeys whose names are all digits, in enumeration order.
+// The recorded users: the NewOwners subkeys named by an ICQ number in its canonical form (the ones
+// a start accepts), in enumeration order.
 std::vector<std::wstring> GetUsers();
+// Whether the client keeps anything for that ICQ number (canonical form): its NewOwners subkey or
+// a last status.
+bool IsRecordedUser(const std::wstring& user);
 // 0 for no user, a missing or empty value; 256 reads as 257. A text that is no number is a type
 // mismatch.
 int32_t GetLastStatus(const std::wstring& user);

@@ -25,8 +25,8 @@ void CheckWritten(const icqlite::WriteResult& result, const std::wstring& valueN
 }
 
 // A client that ended during the direct-login wait with an exit code other than 0 did not come
-// up, and the user would wait for it in vain. (0 is left alone: a client may hand over to another
-// of its instances and end.)
+// up, and the user would wait for it in vain. (0 only means that the login was not done: a client
+// may hand over to another of its instances and end.)
 void CheckNotEnded(HANDLE process) {
     std::optional<DWORD> code = platform::ExitCodeIfEnded(process);
     if (!code || *code == 0)
@@ -47,8 +47,8 @@ void Starter::SetUser(const std::wstring& icqNumber) {
     });
 }
 
-void Starter::StartICQ(const std::wstring& icqFilePath, bool directStart) {
-    err::Trap(
+LoginOutcome Starter::StartICQ(const std::wstring& icqFilePath, bool directStart, const ClientWait& wait) {
+    return err::Trap(
         L"clsStarter.StartICQ(strICQFilePath,bolDirectStart)", err::Args(icqFilePath, directStart), [&] {
             CheckPath(icqFilePath);
             // The client reads the user and status only when it starts: a running one would ignore
@@ -57,27 +57,76 @@ void Starter::StartICQ(const std::wstring& icqFilePath, bool directStart) {
                 err::Raise(err::ErrorRecord{ERR_CLIENT_ALREADY_RUNNING, err::DefaultSource(),
                                             L"ICQ Lite is already running. Please close it first, then "
                                             L"start it again here."});
-            CheckWritten(
-                {icqlite::SetLastUser(number_), std::wstring(L"HKEY_CURRENT_USER\\") + icqlite::kOwnersKey},
-                L"LastOwner");
-            CheckWritten(icqlite::WriteMachineValue(L"LastStatus", RegData(status_), REG_DWORD, userKey_),
-                         L"LastStatus");
-            WriteStatusText();
-
+            WriteChoice();
             // Minimized and without taking the focus from what the user is doing.
-            StartedClient client = ShellTohWnd(icqFilePath, SW_SHOWMINNOACTIVE,
-                                               directStart ? kWindowWait : std::chrono::milliseconds::zero());
-            if (!directStart)
-                return;
-            HANDLE process = client.process.process.get();
-            if (!client.window || !platform::PauseWhileRunning(process, client.startedAt + kLoginPause)) {
-                CheckNotEnded(process);
-                return; // no window in time: the client runs, the user logs in by hand
-            }
-            // The window that is first now: a splash window may have made way for the login window.
-            HWND login = platform::FindProcessWindow(client.process.processId);
-            platform::PressEnter(login ? login : client.window);
+            StartedClient client = ShellTohWnd(icqFilePath, SW_SHOWMINNOACTIVE);
+            return directStart ? LogIn(client, wait) : LoginOutcome::NotAsked;
         });
+}
+
+// The user's own values first and "LastOwner" last: until "LastOwner" names the user, the client
+// still starts as the previous one with that one's values. And when a later value is refused, the
+// ones written already are put back: a start either hands over the whole choice or changes nothing.
+void Starter::WriteChoice() {
+    const std::wstring messageValue = StatusValue(status_);
+    std::vector<std::wstring> names{L"LastStatus"};
+    if (!messageValue.empty())
+        names.push_back(messageValue);
+    icqlite::MachineValues before = icqlite::SaveMachineValues(userKey_, names);
+    try {
+        CheckWritten(icqlite::WriteMachineValue(L"LastStatus", RegData(status_), REG_DWORD, userKey_),
+                     L"LastStatus");
+        WriteStatusText();
+        CheckWritten(
+            {icqlite::SetLastUser(number_), std::wstring(L"HKEY_CURRENT_USER\\") + icqlite::kOwnersKey},
+            L"LastOwner");
+    } catch (...) {
+        icqlite::RestoreMachineValues(before);
+        throw;
+    }
+}
+
+// Direct login: waits for the client's login window, then presses Enter in it once, after the
+// login pause. Only the client's own window is ever pressed in; without one nothing is.
+LoginOutcome Starter::LogIn(const StartedClient& client, const ClientWait& wait) {
+    HANDLE process = client.process.process.get();
+    const DWORD pid = client.process.processId;
+    const auto deadline = client.startedAt + windowWait_;
+    constexpr auto kPoll = std::chrono::milliseconds(25);
+    HWND window = client.window;
+    // Right after the start the client has no window yet; once it has gone idle for the first time
+    // it has handled the messages that created its first windows.
+    while (!(window = platform::FindProcessWindow(pid)) || !platform::HasGoneIdle(process)) {
+        if (platform::HasEnded(process)) {
+            CheckNotEnded(process);
+            return LoginOutcome::NoWindow;
+        }
+        auto now = platform::Clock::now();
+        if (now >= deadline)
+            return LoginOutcome::NoWindow;
+        if (wait(process, std::min(deadline, now + kPoll)))
+            return LoginOutcome::Cancelled;
+    }
+    const auto pressAt = client.startedAt + kLoginPause;
+    while (platform::Clock::now() < pressAt)
+        if (wait(process, pressAt))
+            return LoginOutcome::Cancelled;
+    if (platform::HasEnded(process)) {
+        CheckNotEnded(process);
+        return LoginOutcome::NoWindow;
+    }
+    // The window that is first now: a splash window may have made way for the login window.
+    HWND login = platform::FindProcessWindow(pid);
+    return platform::PressEnter(login ? login : window) == platform::EnterDelivery::None
+               ? LoginOutcome::NoWindow
+               : LoginOutcome::Pressed;
+}
+
+bool Starter::WaitWithoutWindows(HANDLE process, platform::Clock::time_point until) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(until - platform::Clock::now()).count();
+    if (left > 0)
+        WaitForSingleObject(process, static_cast<DWORD>(left));
+    return false;
 }
 
 // The client's exe must be a program file before anything is written for it; a path the system
@@ -109,8 +158,7 @@ RegData Starter::GetStatusText(const std::wstring& icqNumber, int32_t statusType
                      });
 }
 
-Starter::StartedClient Starter::ShellTohWnd(const std::wstring& path, int32_t appMode,
-                                            std::chrono::milliseconds windowWait) {
+Starter::StartedClient Starter::ShellTohWnd(const std::wstring& path, int32_t appMode) {
     return err::Trap(L"clsStarter.ShellTohWnd(strPath,appMode)", err::Args(path, appMode), [&] {
         StartedClient client;
         DWORD error = 0;
@@ -126,11 +174,7 @@ Starter::StartedClient Starter::ShellTohWnd(const std::wstring& path, int32_t ap
                 err::RaiseSystem(err::ERR_PATH_NOT_FOUND, L"Path not found", error);
             err::RaiseSystem(err::ERR_INVALID_CALL, L"Invalid procedure call or argument", error);
         }
-        client.window =
-            windowWait > std::chrono::milliseconds::zero()
-                ? platform::WaitForProcessWindow(client.process.process.get(), client.process.processId,
-                                                 client.startedAt + windowWait)
-                : platform::FindProcessWindow(client.process.processId);
+        client.window = platform::FindProcessWindow(client.process.processId);
         return client;
     });
 }
@@ -146,7 +190,8 @@ void Starter::WriteStatusText() {
         if (valueName.empty())
             return; // Online and Invisible have no message: the stored ones stay as they are
         if (message_)
-            CheckWritten(icqlite::WriteMachineValue(valueName, RegData(*message_), REG_SZ, userKey_), valueName);
+            CheckWritten(icqlite::WriteMachineValue(valueName, RegData(*message_), REG_SZ, userKey_),
+                         valueName);
     });
 }
 

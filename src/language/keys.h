@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 72> kAll = {
+inline constexpr std::array<std::wstring_view, 75> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -42,6 +42,10 @@ inline constexpr std::array<std::wstring_view, 72> kAll = {
     L"ICQ Lite ended right after it was started",
     L"Exit code",
     L"ICQ Lite is already running. Please close it first, then start it again here.",
+    // Direct login could not press Enter (followed by "Reason" and one of the two reasons).
+    L"ICQ Lite was started, but the automatic login was not done.",
+    L"ICQ Lite did not show its login window.",
+    L"The automatic login was cancelled.",
     // Update check.
     L"Are you connected to the Internet?",
     L"A new version is available. Do you want to download it?",

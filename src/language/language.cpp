@@ -57,14 +57,17 @@ void Language::GetLanguage() {
     });
 }
 
-void Language::SetLanguageFile(const std::wstring& name) {
-    err::Trap(L"clsLanguage.LanguageFile(strFile)", err::Args(name), [&] {
+// A stored name could lead anywhere ("..\\..\\windows\\win" would read C:\\windows\\win.ini): a
+// name that is no language file's name is English.
+void Language::SetLanguageFile(const std::wstring& requested, NotSavedList* notSaved) {
+    err::Trap(L"clsLanguage.LanguageFile(strFile)", err::Args(requested), [&] {
+        const std::wstring name = IsLanguageName(requested) ? requested : std::wstring(L"English");
         if (name == name_)
             return;
         name_ = name;
         reader_.SetINIPath(folder_ + name + L".ini");
         reader_.ReadINI();
-        settings_.WriteValue(kSettingName, name);
+        settings_.WriteValue(kSettingName, name, notSaved);
     });
 }
 

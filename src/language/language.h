@@ -16,6 +16,7 @@ namespace velmora {
 
 class Settings;
 class File;
+class NotSavedList;
 
 class Language {
 public:
@@ -31,8 +32,10 @@ public:
     // The current language's name ("" until one is loaded).
     const std::wstring& LanguageFile() const { return name_; }
     // Makes name the current language: reads its file and stores the name as the "Language"
-    // setting. Setting the current name again does nothing at all. The file need not exist.
-    void SetLanguageFile(const std::wstring& name);
+    // setting (a failed write goes to notSaved when given). Setting the current name again does
+    // nothing at all. The file need not exist; a name that is no language (see IsLanguageName)
+    // means English.
+    void SetLanguageFile(const std::wstring& name, NotSavedList* notSaved = nullptr);
 
     // The user's default language identifier, e.g. 0x0407 for German (Germany).
     static int32_t GetSystemLanguage();

@@ -15,6 +15,12 @@ inline constexpr int32_t kLangHebrew = 0x040D;
 // Hebrew, "English" for every other identifier (other German variants included).
 std::wstring LanguageForSystem(int32_t langId);
 
+// Whether name can name a language file in the languages folder and nothing else: not empty, no
+// path separator, drive, wildcard or control character, not "." or "..", no blank or dot at the
+// end (Windows drops those), not a device name such as CON or COM1 (which open a device whatever
+// the folder and extension), and no longer than a file name should be.
+bool IsLanguageName(std::wstring_view name);
+
 // The language a file in the languages folder stands for: its name without ".ini" (any letter
 // case). Nothing for other names and for a bare ".ini", which would name no language at all.
 std::optional<std::wstring> LanguageNameFromFileName(std::wstring_view fileName);

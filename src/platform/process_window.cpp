@@ -6,8 +6,6 @@
 namespace velmora::platform {
 namespace {
 
-constexpr DWORD kPollMs = 25;
-
 // Compares without allocating: the enumeration callbacks that ask must not fail.
 bool ClassIs(HWND hwnd, const wchar_t* className) {
     wchar_t name[256] = {};
@@ -35,29 +33,6 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) noexcept {
     return FALSE;
 }
 
-// Lets this thread's windows repaint (and other threads' sent messages arrive) while it waits for
-// the process, so the wait window stays drawn; input and posted messages stay queued, so no click
-// can start anything while the launch is in progress.
-void WaitPainting(HANDLE process, DWORD ms) {
-    if (MsgWaitForMultipleObjects(1, &process, FALSE, ms, QS_PAINT | QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1)
-        return;
-    MSG msg;
-    // A window that never validates its area would keep WM_PAINT coming: bound the round.
-    for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i)
-        DispatchMessageW(&msg);
-}
-
-bool HasEnded(HANDLE process) {
-    return WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
-}
-
-// Rounded up: a wait that ends a fraction of a millisecond early would press Enter before the
-// pause is over.
-DWORD MillisecondsUntil(Clock::time_point deadline) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : static_cast<DWORD>(left);
-}
-
 bool PostCommand(HWND dialog, int id, HWND control) {
     return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control)) !=
            0;
@@ -69,8 +44,8 @@ struct DefaultButtonSearch {
 
 BOOL CALLBACK MatchDefaultButton(HWND hwnd, LPARAM param) noexcept {
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    if (ClassIs(hwnd, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
-        IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    if (ClassIs(hwnd, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsWindowVisible(hwnd) &&
+        IsWindowEnabled(hwnd)) {
         reinterpret_cast<DefaultButtonSearch*>(param)->found = hwnd;
         return FALSE;
     }
@@ -101,30 +76,12 @@ HWND FindProcessWindow(DWORD pid) {
     return search.found;
 }
 
-HWND WaitForProcessWindow(HANDLE process, DWORD pid, Clock::time_point deadline) {
-    for (;;) {
-        if (HasEnded(process))
-            return nullptr;
-        // Right after the start the client has no window yet; once it has gone idle for the
-        // first time it has handled the messages that created its first windows.
-        if (HWND hwnd = FindProcessWindow(pid); hwnd && WaitForInputIdle(process, 0) != WAIT_TIMEOUT)
-            return hwnd;
-        DWORD left = MillisecondsUntil(deadline);
-        if (left == 0)
-            return nullptr;
-        WaitPainting(process, std::min(left, kPollMs));
-    }
+bool HasGoneIdle(HANDLE process) {
+    return WaitForInputIdle(process, 0) != WAIT_TIMEOUT;
 }
 
-bool PauseWhileRunning(HANDLE process, Clock::time_point until) {
-    for (;;) {
-        if (HasEnded(process))
-            return false;
-        DWORD left = MillisecondsUntil(until);
-        if (left == 0)
-            return true;
-        WaitPainting(process, left);
-    }
+bool HasEnded(HANDLE process) {
+    return WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
 }
 
 // An Enter press is delivered as the message it turns into, posted to the client's own window:

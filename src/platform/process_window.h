@@ -13,14 +13,12 @@ using Clock = std::chrono::steady_clock;
 // not an input-method helper; nullptr when there is none.
 HWND FindProcessWindow(DWORD pid);
 
-// Waits until process pid (handle: process) has such a window and has finished its start-up
-// input processing, or until deadline, or until the process ends; nullptr unless the window came.
-// Polls at a short interval while this thread's windows keep being painted.
-HWND WaitForProcessWindow(HANDLE process, DWORD pid, Clock::time_point deadline);
+// Whether the process has gone idle for input once since it started: it has then handled the
+// messages that created its first windows.
+bool HasGoneIdle(HANDLE process);
 
-// Waits until the time point, or until the process ends; true when it still runs afterwards.
-// This thread's windows keep being painted meanwhile; no other message is handled.
-bool PauseWhileRunning(HANDLE process, Clock::time_point until);
+// Whether the process has ended.
+bool HasEnded(HANDLE process);
 
 // How an Enter press was handed to a window.
 enum class EnterDelivery {

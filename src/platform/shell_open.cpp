@@ -6,21 +6,25 @@
 #include <thread>
 
 namespace velmora::platform {
+namespace {
 
-DWORD OpenInShellNow(HWND owner, const std::wstring& target) {
-    // The shell wants a single-threaded apartment for some handlers.
-    HRESULT com = on_demand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    auto result = reinterpret_cast<INT_PTR>(on_demand::ShellExecuteW(owner, L"open", target.c_str(), nullptr,
-                                                                     ProgramFolder().c_str(), SW_SHOWNORMAL));
-    DWORD code = result > 32 ? 0 : GetLastError();
-    if (SUCCEEDED(com))
-        on_demand::CoUninitialize();
-    return result > 32 ? 0 : (code ? code : ERROR_NO_ASSOCIATION);
+void OpenNow(const std::wstring& target) noexcept {
+    try {
+        std::wstring folder = ProgramFolder();
+        // The shell wants a single-threaded apartment for some handlers.
+        HRESULT com = on_demand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        on_demand::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+        if (SUCCEEDED(com))
+            on_demand::CoUninitialize();
+    } catch (...) {
+    }
 }
+
+} // namespace
 
 void OpenInShell(std::wstring target) {
     try {
-        std::thread([target = std::move(target)]() noexcept { OpenInShellNow(nullptr, target); }).detach();
+        std::thread([target = std::move(target)]() noexcept { OpenNow(target); }).detach();
     } catch (...) {
         // No thread to be had: the link does nothing, as a failing shell would.
     }

@@ -7,11 +7,9 @@
 namespace velmora::platform {
 
 // Asks the shell to open target with the verb "open", the program's folder as working folder, in a
-// normally shown window owned by owner, and waits for its answer: 0, or the system's error code.
-DWORD OpenInShellNow(HWND owner, const std::wstring& target);
-// The same on a thread of its own. The shell's answer is not waited for: a browser or mail program that is
-// slow to start, or a handler that asks the user something first, never holds up the windows of
-// this program. Whether it worked is not reported.
+// normally shown window, on a thread of its own. The shell's answer is not waited for: a browser or
+// mail program that is slow to start, or a handler that asks the user something first, never holds
+// up the windows of this program. Whether it worked is not reported.
 void OpenInShell(std::wstring target);
 
 } // namespace velmora::platform

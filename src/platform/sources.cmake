@@ -1,6 +1,5 @@
 target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/arguments.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/busy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http.cpp

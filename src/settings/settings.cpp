@@ -23,12 +23,6 @@ void NotSavedList::RaiseIfAny() const {
     err::Raise(std::move(error));
 }
 
-void Settings::TakeNotSaved(NotSavedList& list) const {
-    NotSaved failed = TakeNotSaved();
-    for (std::wstring& value : failed.values)
-        list.Add(std::move(value), L"HKEY_CURRENT_USER\\" + regKey_, failed.code);
-}
-
 // Every value under the key is a text; a list stored there by someone else cannot mean anything
 // to the program and reads as missing rather than failing the caller.
 std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstring& defaultValue) const {
@@ -40,14 +34,12 @@ std::wstring Settings::ReadValue(const std::wstring& valueName, const std::wstri
                      });
 }
 
-void Settings::WriteValue(const std::wstring& valueName, const std::wstring& value) const {
+void Settings::WriteValue(const std::wstring& valueName, const std::wstring& value,
+                          NotSavedList* notSaved) const {
     err::Trap(L"clsSettings.WriteValue(strValueName,strValue)", err::Args(valueName, value), [&] {
         LSTATUS rc = reg_.WriteValueChecked(valueName, value, REG_SZ, regKey_, HKEY_CURRENT_USER);
-        if (rc == ERROR_SUCCESS)
-            return;
-        if (notSaved_.values.empty())
-            notSaved_.code = static_cast<uint32_t>(rc);
-        notSaved_.values.push_back(valueName);
+        if (rc != ERROR_SUCCESS && notSaved)
+            notSaved->Add(valueName, L"HKEY_CURRENT_USER\\" + regKey_, static_cast<uint32_t>(rc));
     });
 }
 
@@ -101,11 +93,11 @@ void Settings::LoadSettings() {
     });
 }
 
-void Settings::SaveSettings() const {
+void Settings::SaveSettings(NotSavedList& notSaved) const {
     err::Trap(L"clsSettings.SaveSettings", err::NoArgs(), [&] {
-        WriteValue(L"CloseAfterStart", closeAfter_ ? L"1" : L"0");
-        WriteValue(L"DirectLogin", directLogin_ ? L"1" : L"0");
-        WriteValue(L"ExtStatus", extStatus_ ? L"1" : L"0");
+        WriteValue(L"CloseAfterStart", closeAfter_ ? L"1" : L"0", &notSaved);
+        WriteValue(L"DirectLogin", directLogin_ ? L"1" : L"0", &notSaved);
+        WriteValue(L"ExtStatus", extStatus_ ? L"1" : L"0", &notSaved);
     });
 }
 

@@ -17,7 +17,7 @@ namespace velmora {
 // pairs of value name and key (with the root), then the system's error code of the first failure.
 inline constexpr int32_t ERR_SETTINGS_NOT_SAVED = err::vbObjectError + 4213;
 
-// Collects what could not be saved, to tell the user once.
+// Collects what one save could not write, to tell the user once.
 class NotSavedList {
 public:
     void Add(std::wstring value, std::wstring key, uint32_t code);
@@ -40,8 +40,11 @@ public:
     // The stored text (a number stored as REG_DWORD as its decimal text), or defaultValue when the
     // value is missing, empty or not a text at all (a list).
     std::wstring ReadValue(const std::wstring& valueName, const std::wstring& defaultValue = L"") const;
-    void WriteValue(const std::wstring& valueName, const std::wstring& value) const;
-    void SaveSettings() const;
+    // A write to the registry never fails the caller: a value that could not be written is added
+    // to notSaved (when given), for whoever saves to tell the user once.
+    void WriteValue(const std::wstring& valueName, const std::wstring& value,
+                    NotSavedList* notSaved = nullptr) const;
+    void SaveSettings(NotSavedList& notSaved) const;
     void LoadSettings();
 
     bool ExtStatus() const { return extStatus_; }
@@ -50,18 +53,6 @@ public:
     void SetCloseAfter(bool value) { closeAfter_ = value; }
     bool DirectLogin() const { return directLogin_; }
     void SetDirectLogin(bool value) { directLogin_ = value; }
-
-    // The values whose write failed since the last call (in the order they failed) and the
-    // system's code of the first failure; taking them starts a new list. A write to the registry
-    // never fails the caller: whoever saves asks here afterwards and tells the user once.
-    struct NotSaved {
-        std::vector<std::wstring> values;
-        uint32_t code = 0;
-        bool Empty() const { return values.empty(); }
-    };
-    NotSaved TakeNotSaved() const { return std::exchange(notSaved_, {}); }
-    // The same, added to a list ("HKEY_CURRENT_USER\" + the key as the place).
-    void TakeNotSaved(NotSavedList& list) const;
 
     // How a stored Boolean reads: any whole or decimal number (0 is false) or the words True and
     // False in any letter case; nothing when the text is neither.
@@ -75,7 +66,6 @@ private:
     bool extStatus_ = false;
     bool closeAfter_ = false;
     bool directLogin_ = false;
-    mutable NotSaved notSaved_;
 };
 
 } // namespace velmora

@@ -86,7 +86,8 @@ private:
     void LoadSettings() {
         err::Trap(L"frmSettings.LoadSettings", err::NoArgs(), [&] {
             LoadLanguages();
-            Check(IDC_CHB_MULTISTART, icqlite::MultiInstanceEnable());
+            multiShown_ = icqlite::MultiInstanceEnable();
+            Check(IDC_CHB_MULTISTART, multiShown_);
             Check(IDC_CHB_AUTOSTART, GetRunState() == 1);
             Check(IDC_CHB_EXTRASTATUS, settings_.ExtStatus());
             Check(IDC_CHB_CLOSE, settings_.CloseAfter());
@@ -118,18 +119,21 @@ private:
     void SaveSettings() {
         err::Trap(L"frmSettings.SaveSettings", err::NoArgs(), [&] {
             NotSavedList notSaved;
+            // The client's own setting is written only when the user changed it: the box shows
+            // anything but "Yes" as unchecked, and the client may read other forms its own way.
             // Written where the client reads it (its virtual store where Windows keeps one).
-            icqlite::WriteResult multi = icqlite::SetMultiInstanceEnable(Checked(IDC_CHB_MULTISTART));
-            if (multi.code != ERROR_SUCCESS)
-                notSaved.Add(L"MultiInstance", multi.where, static_cast<uint32_t>(multi.code));
+            if (Checked(IDC_CHB_MULTISTART) != multiShown_) {
+                icqlite::WriteResult multi = icqlite::SetMultiInstanceEnable(Checked(IDC_CHB_MULTISTART));
+                if (multi.code != ERROR_SUCCESS)
+                    notSaved.Add(L"MultiInstance", multi.where, static_cast<uint32_t>(multi.code));
+            }
             settings_.SetExtStatus(Checked(IDC_CHB_EXTRASTATUS));
             settings_.SetCloseAfter(Checked(IDC_CHB_CLOSE));
             settings_.SetDirectLogin(Checked(IDC_OPT_AUTO));
-            settings_.SaveSettings();
+            settings_.SaveSettings(notSaved);
             int chosen = static_cast<int>(SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETCURSEL, 0, 0));
             if (chosen >= 0)
-                language_.SetLanguageFile(ui::ComboItemText(Item(IDC_COMB_LANGUAGE), chosen));
-            settings_.TakeNotSaved(notSaved);
+                language_.SetLanguageFile(ui::ComboItemText(Item(IDC_COMB_LANGUAGE), chosen), &notSaved);
             if (HWND owner = GetWindow(Handle(), GW_OWNER))
                 language_.TranslateFormControls(owner);
             SetRunState(Checked(IDC_CHB_AUTOSTART), notSaved);
@@ -140,6 +144,7 @@ private:
     Settings& settings_;
     Language& language_;
     Reg reg_;
+    bool multiShown_ = false; // what the client's multi-instance box showed when the window opened
 };
 
 } // namespace

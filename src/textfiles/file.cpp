@@ -32,8 +32,16 @@ std::wstring FromUtf16LE(std::string_view bytes) {
     return text;
 }
 
-// Editors save in the ANSI code page, in UTF-8 or in UTF-16LE; only the latter two say so with a
-// byte-order mark, and a file without one must read exactly as it always did.
+// Whether bytes are well-formed UTF-8 throughout. Text in an ANSI code page with letters beyond
+// ASCII practically never is: "Besch\xE4ftigt" breaks at the first of them.
+bool IsUtf8(std::string_view bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+// Editors save in the ANSI code page, in UTF-8 (most of them without a byte-order mark) or in
+// UTF-16LE (with one). Well-formed UTF-8 reads as UTF-8 with or without its mark; anything else
+// without a mark reads in the ANSI code page, as it always did.
 std::wstring Decode(std::string_view bytes) {
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
@@ -41,7 +49,7 @@ std::wstring Decode(std::string_view bytes) {
         return FromCodePage(CP_UTF8, bytes.substr(kUtf8Bom.size()));
     if (bytes.starts_with(kUtf16LEBom))
         return FromUtf16LE(bytes.substr(kUtf16LEBom.size()));
-    return FromCodePage(CP_ACP, bytes);
+    return FromCodePage(IsUtf8(bytes) ? CP_UTF8 : CP_ACP, bytes);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "language/language.h"
 #include "language/translate.h"
 #include "platform/dpi.h"
+#include "ui/busy.h"
 
 #include <algorithm>
 #include <set>
@@ -16,6 +17,7 @@ namespace {
 std::vector<Window*> g_open;
 std::vector<Window*> g_modal;
 UINT g_dpiOverride = 0;
+bool g_endWithTheLastWindow = false;
 
 void RegisterOnce(const WindowDef& def, HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof(wc)};
@@ -271,7 +273,9 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_CLOSE:
-        OnClose();
+        // A window that waits for slow work closes once the work is over: the work still uses it.
+        if (!BusyScope::CloseDeferred(hwnd_))
+            OnClose();
         return 0;
     case WM_DESTROY:
         OnDestroy();
@@ -296,6 +300,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
         std::erase(g_modal, self);
         if (!self->creating_)
             delete self;
+        if (g_endWithTheLastWindow && g_open.empty())
+            PostQuitMessage(0);
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     try {
@@ -320,6 +326,12 @@ std::vector<Window*> OpenWindows() {
 
 Window* ActiveModal() {
     return g_modal.empty() ? nullptr : g_modal.back();
+}
+
+void EndWithTheLastWindow() {
+    g_endWithTheLastWindow = true;
+    if (g_open.empty())
+        PostQuitMessage(0);
 }
 
 void SetDpiOverride(UINT dpi) {

@@ -166,6 +166,9 @@ template <typename T> T* FindOpen() {
 }
 // The window that runs modally now (the innermost one), or nullptr.
 Window* ActiveModal();
+// From now on the message loop ends (WM_QUIT) once no window of the program is left: one that is
+// still open (an error report) keeps the program until the user closes it.
+void EndWithTheLastWindow();
 
 // The DPI new windows are laid out for instead of the monitor's; 0 to follow the monitor again.
 // Only tests use it: Wine cannot change the DPI while a program runs.

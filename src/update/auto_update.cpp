@@ -1,10 +1,10 @@
 #include "update/auto_update.h"
 
 #include "errors/trap.h"
-#include "platform/busy.h"
 #include "platform/http.h"
 #include "platform/shell_open.h"
 #include "platform/version_info.h"
+#include "ui/busy.h"
 #include "update/version_file.h"
 #include "update_url.h"
 
@@ -59,7 +59,7 @@ std::string AutoUpdate::DownloadFile(const std::wstring& strURL) {
             *reply = platform::HttpGet(strURL, agent, kFetchTime, kMaxVersionFile);
         };
         // The fetch keeps to its time itself; the margin only guards against a stuck system call.
-        if (!platform::RunBusy(owner_, fetch, kFetchTime + std::chrono::seconds(2)))
+        if (!ui::RunBusy(owner_, fetch, kFetchTime + std::chrono::seconds(2)))
             CheckFailed(kTimedOut);
         switch (reply->outcome) {
         case Outcome::Answered:
@@ -95,13 +95,13 @@ bool AutoUpdate::NewVersionExists() {
     return true;
 }
 
+// Handed over as the program's links are: on a thread of its own, so that a browser that is slow to
+// take it does not hold up the window.
 void AutoUpdate::DownloadNewVersion() {
     err::Trap(L"clsAutoUpdate.DownloadNewVersion", err::NoArgs(), [&] {
         if (downloadAddress_.empty())
             err::Raise(err::ERR_INVALID_CALL, L"There is no download address to open");
-        if (DWORD code = platform::OpenInShellNow(owner_, downloadAddress_))
-            err::RaiseSystem(err::ERR_INTERNAL,
-                             L"The web browser could not be started for " + downloadAddress_, code);
+        platform::OpenInShell(downloadAddress_);
     });
 }
 

@@ -97,15 +97,27 @@ TEST_F(MainWindowE2E, ShowsTheChosenOrTypedUsersStatusAndMessage) {
     Expect("typed, stored 256", {6, false, true, false});
     ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L"555"));
     Expect("typed, stored 257", {6, false, true, false});
+    // The box takes no more than an ICQ number written with dashes and blanks can have.
+    ASSERT_TRUE(gui::SetText(Item(IDC_COMB_USER), L""));
+    for (int i = 0; i < 40; ++i)
+        PostMessageW(FindWindowExW(Item(IDC_COMB_USER), nullptr, L"Edit", nullptr), WM_CHAR, L'1', 0);
+    EXPECT_TRUE(test::WaitFor([&] { return gui::Text(Item(IDC_COMB_USER)) == std::wstring(32, L'1'); }))
+        << Narrow(gui::Text(Item(IDC_COMB_USER)));
     EXPECT_EQ(app_.Close(), 0);
 }
+
+// What the user did, in order: type a number ('u', key by key, so typing passes through the numbers
+// it begins with), pick a status ('s', by its place in the list) or write a message ('m').
+struct Step {
+    char what;
+    std::wstring text;
+    int status = -1;
+};
 
 TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
     struct Case {
         const char* name;
-        std::wstring typed;
-        int status;             // index in the list; -1: left as shown
-        const wchar_t* message; // typed into the box; nullptr: left as shown
+        std::vector<Step> steps;
         bool direct, closeAfter;
         long long owner, code;
         const wchar_t* messageValue; // what the client reads afterwards
@@ -113,15 +125,65 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         bool listMessage = false; // the typed user's Away message is stored as a list of texts
     };
     const Case cases[] = {
-        {"Away, direct login, close after start", L"", 1, L"Gone fishing", true, true, 123456789, 1,
-         L"AwayStatusText", L"Gone fishing"},
-        {"leading zeros, Free For Chat", L" 00777 ", 5, L"Talk to me", false, false, 777, 32,
-         L"ChatStatusText", L"Talk to me"},
+        {"Away, direct login, close after start",
+         {{'s', L"", 1}, {'m', L"Gone fishing"}},
+         true,
+         true,
+         123456789,
+         1,
+         L"AwayStatusText",
+         L"Gone fishing"},
+        {"leading zeros, Free For Chat",
+         {{'u', L" 00777 "}, {'s', L"", 5}, {'m', L"Talk to me"}},
+         false,
+         false,
+         777,
+         32,
+         L"ChatStatusText",
+         L"Talk to me"},
         // The other user's message is shown, not the last owner's: it stays as it was.
-        {"another recorded user typed, message untouched", L"555-666", -1, nullptr, false, false, 555666, 1,
-         L"AwayStatusText", L"theirs"},
-        {"a message of another type stays as it is", L"555666", -1, nullptr, false, false, 555666, 1, nullptr,
-         nullptr, true},
+        {"another recorded user typed, message untouched",
+         {{'u', L"555-666"}},
+         false,
+         false,
+         555666,
+         1,
+         L"AwayStatusText",
+         L"theirs"},
+        {"a message of another type stays as it is",
+         {{'u', L"555666"}},
+         false,
+         false,
+         555666,
+         1,
+         nullptr,
+         nullptr,
+         true},
+        // A number without records keeps what was chosen, also when typing passed through a recorded one.
+        {"DND and a message, then a new number",
+         {{'s', L"", 2}, {'m', L"Busy now"}, {'u', L"5556667"}},
+         false,
+         false,
+         5556667,
+         2,
+         L"DNDStatusText",
+         L"Busy now"},
+        {"the message shown goes with a new number",
+         {{'u', L"4711"}},
+         false,
+         false,
+         4711,
+         1,
+         L"AwayStatusText",
+         L"mine"},
+        {"a message written is kept across status switches",
+         {{'m', L"typed for Away"}, {'s', L"", 2}, {'s', L"", 1}},
+         false,
+         false,
+         123456789,
+         1,
+         L"AwayStatusText",
+         L"typed for Away"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,13 +199,16 @@ TEST_F(MainWindowE2E, StartHandsTheChoiceToTheClient) {
         test::StandinClient standin(L"StartHandsTheChoice");
         HWND main = app.Start();
         ASSERT_NE(main, nullptr);
-        if (!c.typed.empty())
-            ASSERT_TRUE(gui::SetText(app.Item(IDC_COMB_USER), c.typed));
-        if (c.status >= 0)
-            ASSERT_TRUE(gui::ComboSelect(app.Item(IDC_IMGCOMB_STATUS), c.status));
-        if (c.message) {
-            ASSERT_TRUE(test::WaitFor([&] { return gui::IsVisible(app.Item(IDC_TXT_STATUS_TEXT)); }));
-            ASSERT_TRUE(gui::SetText(app.Item(IDC_TXT_STATUS_TEXT), c.message));
+        for (const Step& step : c.steps) {
+            if (step.what == 'u')
+                for (size_t typed = 1; typed <= step.text.size(); ++typed)
+                    ASSERT_TRUE(gui::SetText(app.Item(IDC_COMB_USER), step.text.substr(0, typed)));
+            if (step.what == 's')
+                ASSERT_TRUE(gui::ComboSelect(app.Item(IDC_IMGCOMB_STATUS), step.status));
+            if (step.what == 'm') {
+                ASSERT_TRUE(test::WaitFor([&] { return gui::IsVisible(app.Item(IDC_TXT_STATUS_TEXT)); }));
+                ASSERT_TRUE(gui::SetText(app.Item(IDC_TXT_STATUS_TEXT), step.text));
+            }
         }
         ASSERT_TRUE(gui::Click(app.Item(IDC_CBTN_START)));
         if (c.direct) { // the start takes at least the login pause: the wait window shows meanwhile
@@ -258,6 +323,35 @@ TEST_F(MainWindowE2E, OneStartWhateverHappensDuringIt) {
     EXPECT_EQ(standin.Read().Count(L"pid"), 1u) << "started twice:\n" << standin.Read().Raw();
     EXPECT_EQ(GetForegroundWindow(), bystander.Window()) << "the foreground was taken back";
     EXPECT_FALSE(app_.Setting(L"frmMain.Left").empty()) << "the close did not save the position";
+}
+
+// The wait for the login window keeps the program's windows answering, and Esc on the wait window
+// gives it up: nothing is pressed, the client runs on, and the user is told that the login was not
+// done.
+TEST_F(MainWindowE2E, TheWaitForTheLoginWindowCanBeGivenUp) {
+    app_.SetSetting(L"DirectLogin", L"1");
+    test::RecordUsers({{L"4711", 0, {}}}, L"4711");
+    test::StandinClient standin(L"GivenUp", {.noWindow = true});
+    ASSERT_NE(app_.Start(), nullptr);
+    ASSERT_TRUE(gui::Click(Item(IDC_CBTN_START)));
+    HWND wait = app_.Window(kWaitWindowClass, 5s);
+    ASSERT_NE(wait, nullptr) << "no wait window";
+    ASSERT_TRUE(standin.WaitForLine(L"recorded"));
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(app_.Main(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &answer))
+        << "the main window does not answer while it waits";
+    EXPECT_TRUE(gui::IsVisible(gui::Control(wait, IDC_WAIT_CANCEL)));
+    PostMessageW(gui::Control(wait, IDC_WAIT_CANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+    auto box = app_.Message();
+    ASSERT_TRUE(box) << "nothing told";
+    EXPECT_EQ(box->text, L"ICQ Lite was started, but the automatic login was not done.\r\n\r\nReason: The "
+                         L"automatic login was cancelled.");
+    EXPECT_EQ(box->icon, gui::MessageIcon::Exclamation);
+    ASSERT_TRUE(gui::AnswerMessageBox(box->hwnd, IDOK));
+    EXPECT_TRUE(test::WaitFor([&] { return gui::IsEnabled(app_.Main()) && !IsWindow(wait); }));
+    EXPECT_EQ(test::CountProcesses(L"standin_client.exe"), 1u) << "the client does not run on";
+    EXPECT_EQ(standin.Read().Count(L"enter"), 0u);
+    EXPECT_EQ(app_.Close(), 0);
 }
 
 TEST_F(MainWindowE2E, KeyboardReachesEveryControlEnterStartsEscIsHarmless) {

@@ -109,11 +109,17 @@ TEST(Startup, TheExeHasItsIcon) {
     FreeLibrary(exe);
 }
 
+// A save that fails is told once, with key and reason, when the window closes; at the end of the
+// session nothing waits for the user: the program answers at once and tells nothing.
 TEST(Startup, ASaveThatFailsIsToldOnceWithKeyAndReason) {
     test::App app;
     HWND main = app.Start();
     ASSERT_NE(main, nullptr);
     test::ReadOnlyKey locked(HKEY_CURRENT_USER, test::kSettingsKey);
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 3000, &answer))
+        << "the end of the session was held up";
+    EXPECT_FALSE(app.Message(200ms)) << "a message at the end of the session";
     gui::Close(main);
     auto box = app.Message();
     ASSERT_TRUE(box) << "nothing told";

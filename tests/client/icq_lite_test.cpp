@@ -20,17 +20,33 @@ TEST(VirtualStore, KeyDependsOnWhetherWindowsIs64Bit) {
     EXPECT_EQ(icqlite::VirtualStoreKey(L"SOFTWARE\\Mirabilis", false), prefix + L"Mirabilis");
 }
 
-// "LastOwner" is a DWORD that must hold a number above zero that fits a signed 32-bit one. The users
-// are the owners' subkeys named by digits only, in the registry's order.
+// "LastOwner" and the listed users are ICQ numbers a start accepts, in the form the client writes
+// them: a DWORD above zero that fits a signed 32-bit one, or such a number as text; anything else
+// (a text of 100,000 digits, a key of 20) is no user. The users come in the registry's order.
 TEST_F(ClientData, LastOwnerAndUsers) {
     EXPECT_EQ(icqlite::LastUser() + L"|" + std::to_wstring(icqlite::GetUsers().size()), L"|0") << "no key";
-    const std::pair<DWORD, const wchar_t*> owners[] = {
-        {123456, L"123456"}, {2147483647, L"2147483647"}, {2147483648u, L""}, {0, L""}};
-    for (auto [stored, expected] : owners) {
-        reg_.WriteValue(L"LastOwner", int32_t(stored), REG_DWORD, icqlite::kOwnersKey, HKEY_CURRENT_USER);
-        EXPECT_EQ(icqlite::LastUser(), expected) << "stored " << stored;
+    const std::tuple<RegData, DWORD, const wchar_t*> owners[] = {{123456, REG_DWORD, L"123456"},
+                                                                 {2147483647, REG_DWORD, L"2147483647"},
+                                                                 {int32_t(2147483648u), REG_DWORD, L""},
+                                                                 {0, REG_DWORD, L""},
+                                                                 {L"4711", REG_SZ, L"4711"},
+                                                                 {std::wstring(100000, L'7'), REG_SZ, L""},
+                                                                 {L"0815", REG_SZ, L""},
+                                                                 {L"x", REG_SZ, L""}};
+    for (const auto& [stored, type, expected] : owners) {
+        reg_.WriteValue(L"LastOwner", stored, type, icqlite::kOwnersKey, HKEY_CURRENT_USER);
+        EXPECT_EQ(icqlite::LastUser(), expected) << "stored " << Narrow(stored.AsText().substr(0, 20));
     }
-    RecordUsers({{L"456"}, {L"12x"}, {L"-5"}, {L"123"}, {L"x"}}, L"");
+    RecordUsers({{L"456"},
+                 {L"12x"},
+                 {L"-5"},
+                 {L"4294967296"},
+                 {L"12345678901234567890"},
+                 {L"0777"},
+                 {L"123"},
+                 {L"x"},
+                 {L"2147483648"}},
+                L"");
     EXPECT_EQ(icqlite::GetUsers(), (std::vector<std::wstring>{L"123", L"456"}));
 }
 
@@ -108,15 +124,24 @@ TEST_F(ClientData, WritesReachThePlaceTheClientReads) {
 // views, as Wine's prefix does; the 64-bit view is asked only where they are apart.)
 TEST_F(ClientData, InstalledMeansANonEmptyAppPathsEntry) {
     ScratchKey appPaths{HKEY_LOCAL_MACHINE, icqlite::kAppPathsKey, RegView::View32};
-    // The value (nullptr: no key) and its text, and the path found.
-    const wchar_t* exe = L"C:\\x\\ICQLite.exe";
-    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
-        {nullptr, L"", L""}, {L"Path", exe, L""}, {L"", L"", L""}, {L"", exe, exe}};
-    for (auto [value, text, found] : cases) {
+    // The value (nullptr: no key), what it holds and its type, and the path found. Installers write
+    // the path in quotes too.
+    const std::wstring exe = L"C:\\Program Files (x86)\\ICQLite\\ICQLite.exe";
+    const std::tuple<const wchar_t*, RegData, DWORD, std::wstring> cases[] = {
+        {nullptr, L"", REG_SZ, L""},
+        {L"Path", exe, REG_SZ, L""},
+        {L"", L"", REG_SZ, L""},
+        {L"", exe, REG_SZ, exe},
+        {L"", L" \"" + exe + L"\"\t", REG_SZ, exe},
+        {L"", L"\"\"", REG_SZ, L""},
+        {L"", std::vector<std::wstring>{L"\"" + exe + L"\"", L"D:\\other.exe"}, REG_MULTI_SZ, exe},
+        {L"", std::vector<std::wstring>{}, REG_MULTI_SZ, L""},
+        {L"", 42, REG_DWORD, L""}};
+    for (const auto& [value, data, type, found] : cases) {
         appPaths.Clear();
         if (value)
-            reg_.WriteValue(value, text, REG_SZ, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
-        EXPECT_EQ(icqlite::GetExePath(), found);
-        EXPECT_EQ(icqlite::IsInstalled(), *found != 0);
+            reg_.WriteValue(value, data, type, icqlite::kAppPathsKey, HKEY_LOCAL_MACHINE, RegView::View32);
+        EXPECT_EQ(icqlite::GetExePath(), found) << "type " << type;
+        EXPECT_EQ(icqlite::IsInstalled(), !found.empty());
     }
 }

@@ -56,6 +56,13 @@ TEST_F(ErrReportWindow, OneWindowShowingTheLatestReport) {
     RECT message = Place(IDC_ERR_MESSAGE), address = Place(IDC_ERR_ADDRESS);
     EXPECT_EQ(address.left - message.right,
               MulDiv(50, static_cast<int>(GetDpiForWindow(ErrorWindow())), 1440));
+    // A report open as the program ends (its last error came on the way out) keeps the program
+    // until the user closes it.
+    ui::EndWithTheLastWindow();
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "ended under the report";
+    SendMessageW(ErrorWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "did not end with the report";
 }
 
 TEST_F(ErrReportWindow, CtrlAOnlySelectsAll) {

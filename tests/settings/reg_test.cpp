@@ -156,7 +156,9 @@ TEST_F(SettingsStore, LoadAndSaveSettings) {
         settings.LoadSettings();
         EXPECT_EQ((std::array{settings.CloseAfter(), settings.DirectLogin(), settings.ExtStatus()}), out);
     }
-    settings.SaveSettings(); // as the last row loaded them
+    NotSavedList notSaved;
+    settings.SaveSettings(notSaved); // as the last row loaded them
+    EXPECT_TRUE(notSaved.Empty());
     for (int i : {0, 1, 2})
         EXPECT_EQ(Stored(HKEY_CURRENT_USER, key.path(), names[i]),
                   Typed(REG_SZ, Bytes(cases[3].second[i] ? L"1" : L"0", 2)));

@@ -45,6 +45,8 @@ TEST(IniFile, LookupRules) {
         {"UTF-8 mark, invalid byte kept as U+FFFD", kUtf8Mark + "[A]\r\nx=a\xFF!", L"A", L"x", L"a\uFFFD!"},
         {"UTF-16LE mark, LF only, odd last byte", Utf16LE(L"[L]\nOK=\u4E86\u89E3\n") + "x", L"L", L"OK", L"\u4E86\u89E3"},
         {"UTF-16BE mark is no mark", "\xFE\xFF[A]\r\nx=1", L"A", L"x", L"1"},
+        {"UTF-8 without a mark", "[A]\r\nx=Besch\xC3\xA4\x66tigt \xE2\x82\xAC", L"A", L"x", L"Besch\u00E4ftigt \u20AC"},
+        {"no UTF-8: the ANSI code page", "[A]\r\nx=Besch\xE4\x66tigt \x80", L"A", L"x", L"Besch\u00E4ftigt \u20AC"},
         // clang-format on
     };
     std::wstring dir = test::FreshTempDir(L"IniLookupRules");

@@ -85,6 +85,8 @@ class UpdateE2E : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Ready()) << "the version server did not start";
+        // The browser is slow where a test makes this event (see url_recorder).
+        SetEnvironmentVariableW(L"VELMORA_URL_RECORD_HOLD", L"VelmoraTestSlowBrowser");
         ASSERT_NE(main_ = app_.Start(), nullptr);
     }
 
@@ -156,10 +158,16 @@ TEST_F(UpdateE2E, VersionsCompareAsNumbersAndOnlyYesHandsTheAddressToTheBrowser)
         EXPECT_EQ(browser_.Take(0s), L"") << row.file << ": the browser was started";
     }
 
+    // Yes hands the address to the browser, which is slow to come up: the window does not wait for it.
+    platform::UniqueHandle slow(CreateEventW(nullptr, TRUE, FALSE, L"VelmoraTestSlowBrowser"));
     ASSERT_TRUE(server_.Set(VersionServer::Serving(200, "9.9.9|" + url + "\r\n")));
     Dialogue({kAskYes, {kNewer, MessageIcon::Question, IDYES}});
     EXPECT_EQ(browser_.Take(), std::wstring(url.begin(), url.end())) << "not this address to the browser";
     ExpectSettled(++requests, "Yes");
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(main_, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &answer))
+        << "the window waits for the browser";
+    SetEvent(slow.get());
 
     // A newer version without an address: Yes says so instead of starting a download.
     ASSERT_TRUE(server_.Set(VersionServer::Serving(200, "9.9.9\r\n")));

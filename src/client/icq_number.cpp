@@ -1,10 +1,12 @@
-#include "app/icq_number.h"
+#include "client/icq_number.h"
 
 #include <cstdint>
 
-namespace velmora::app {
+namespace velmora {
 
 std::optional<std::wstring> CanonicalIcqNumber(std::wstring_view typed) {
+    if (typed.size() > kMaxIcqNumberText)
+        return std::nullopt;
     std::wstring text;
     text.reserve(typed.size());
     for (wchar_t c : typed)
@@ -33,4 +35,4 @@ std::optional<std::wstring> CanonicalIcqNumber(std::wstring_view typed) {
     return std::to_wstring(value);
 }
 
-} // namespace velmora::app
+} // namespace velmora

@@ -1,8 +1,8 @@
-#include "app/icq_number.h"
+#include "client/icq_number.h"
 
 #include <gtest/gtest.h>
 
-namespace velmora::app {
+namespace velmora {
 namespace {
 
 TEST(IcqNumber, CanonicalFormOrRefusal) {
@@ -31,7 +31,9 @@ TEST(IcqNumber, CanonicalFormOrRefusal) {
         {L"1,234", nullptr},
         {L"12 34", nullptr},
         {L"12\n", nullptr},
-        {L"\x0661\x0662", nullptr}, // Arabic-Indic digits
+        {L"\x0661\x0662", nullptr},                          // Arabic-Indic digits
+        {L"0000000000000000000000-123456789", L"123456789"}, // as long as the user box takes
+        {L"00000000000000000000000-123456789", nullptr},
     };
     for (const Case& c : cases) {
         std::optional<std::wstring> got = CanonicalIcqNumber(c.typed);
@@ -41,4 +43,4 @@ TEST(IcqNumber, CanonicalFormOrRefusal) {
 }
 
 } // namespace
-} // namespace velmora::app
+} // namespace velmora

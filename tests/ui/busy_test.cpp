@@ -1,11 +1,11 @@
 // Slow work beside a waiting window: what reaches the window meanwhile and afterwards.
-#include "platform/busy.h"
+#include "ui/busy.h"
 #include "platform/handles.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace velmora::platform {
+namespace velmora::ui {
 namespace {
 
 using namespace std::chrono_literals;
@@ -47,7 +47,7 @@ TEST(RunBusy, TheWindowWaitsDisabledHandlesItsMessagesAndDropsInput) {
     EXPECT_EQ(std::pair(g_closes[1], g_closes[0]), std::pair(0, 1)) << "closes while it waited and after";
 
     // Work that overruns: the wait ends at the limit and the work goes on alone.
-    auto release = std::make_shared<UniqueHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    auto release = std::make_shared<platform::UniqueHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(RunBusy(
         top, [release] { WaitForSingleObject(release->get(), 10000); }, 300ms));
@@ -58,4 +58,4 @@ TEST(RunBusy, TheWindowWaitsDisabledHandlesItsMessagesAndDropsInput) {
 }
 
 } // namespace
-} // namespace velmora::platform
+} // namespace velmora::ui
