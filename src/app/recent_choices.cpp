@@ -46,7 +46,8 @@ std::vector<StartRequest> ReadRecentChoices(const Settings& settings) {
 
 // Only the values whose text changes are written; a value the shorter list no longer fills is
 // emptied, so that it cannot come back.
-std::vector<StartRequest> AddRecentChoice(const Settings& settings, StartRequest request) {
+std::vector<StartRequest> AddRecentChoice(const Settings& settings, StartRequest request,
+                                          NotSavedList* notSaved) {
     std::optional<StartRequest> choice = AsChoice(std::move(request));
     std::vector<StartRequest> old = ReadRecentChoices(settings);
     if (!choice)
@@ -57,7 +58,7 @@ std::vector<StartRequest> AddRecentChoice(const Settings& settings, StartRequest
     for (size_t i = 0; i < kMaxRecentChoices; ++i) {
         std::wstring text = i < list.size() ? command_line::BuildArguments(list[i]) : L"";
         if (settings.ReadValue(ValueName(i)) != text)
-            settings.WriteValue(ValueName(i), text);
+            settings.WriteValue(ValueName(i), text, notSaved);
     }
     return list;
 }

@@ -8,8 +8,9 @@
 #include <vector>
 
 namespace velmora {
+class NotSavedList;
 class Settings;
-}
+} // namespace velmora
 
 namespace velmora::app {
 
@@ -22,9 +23,11 @@ std::vector<command_line::StartRequest> ReadRecentChoices(const Settings& settin
 // Puts the choice of a successful start at the top and stores the list: an equal choice further
 // down goes, and so does the sixth. A choice is user, status and message (a different message is
 // another choice: its task starts exactly that); /direct or /manual is not part of it. A request
-// without a valid number or a status changes nothing. Returns the list as stored.
+// without a valid number or a status changes nothing. A value that could not be written goes to
+// notSaved when given. Returns the list as it should be stored.
 std::vector<command_line::StartRequest> AddRecentChoice(const Settings& settings,
-                                                        command_line::StartRequest request);
+                                                        command_line::StartRequest request,
+                                                        NotSavedList* notSaved = nullptr);
 
 // The jump list's tasks for the choices: title and description in words, the arguments that start each.
 std::vector<platform::JumpTask> RecentTasks(const std::vector<command_line::StartRequest>& choices);
