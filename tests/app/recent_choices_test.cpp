@@ -25,13 +25,16 @@ TEST(RecentChoices, NewestFirstFiveAtMostRepeatsMergedGarbageDropped) {
     Reg reg;
     Settings settings(reg);
     settings.SetRegKey(key.path());
-    const std::pair<const wchar_t*, RegData> stored[] = {{L"Recent1", L"nonsense"},
-                                                         {L"Recent2", int32_t{5}},
-                                                         {L"Recent3", L"/user:5 /status:na"},
-                                                         {L"Recent4", L"/user:0005 /status:4 /direct"},
-                                                         {L"Recent5", L"/user:0 /status:away"},
-                                                         {L"Recent6", L"/user:6 /status:away"}};
-    for (const auto& [name, value] : stored)
+    auto stored = [&](const std::wstring& name) {
+        return reg.ReadValue(name, key.path(), HKEY_CURRENT_USER).AsText();
+    };
+    const std::pair<const wchar_t*, RegData> garbage[] = {
+        // clang-format off
+        {L"Recent1", L"nonsense"}, {L"Recent2", int32_t{5}}, {L"Recent3", L"/user:5 /status:na"},
+        {L"Recent4", L"/user:0005 /status:4 /direct"}, {L"Recent5", L"/user:0 /status:away"}, {L"Recent6", L"/user:6 /status:away"},
+        // clang-format on
+    };
+    for (const auto& [name, value] : garbage)
         reg.WriteValue(name, value, value.IsText() ? REG_SZ : REG_DWORD, key.path(), HKEY_CURRENT_USER);
     EXPECT_EQ(test::Narrow(Shown(ReadRecentChoices(settings))), "/user:5 /status:na | ");
     const std::pair<command_line::StartRequest, const wchar_t*> added[] = {
@@ -51,18 +54,13 @@ TEST(RecentChoices, NewestFirstFiveAtMostRepeatsMergedGarbageDropped) {
             << "adding " << test::Narrow(request.typedUser);
         EXPECT_EQ(Shown(ReadRecentChoices(settings)), Shown(list)) << "stored and read back";
         for (size_t i = list.size(); i < kMaxRecentChoices; ++i) // garbage does not linger
-            EXPECT_EQ(
-                reg.ReadValue(L"Recent" + std::to_wstring(i + 1), key.path(), HKEY_CURRENT_USER).AsText(),
-                L"");
+            EXPECT_EQ(stored(L"Recent" + std::to_wstring(i + 1)), L"");
     }
-    EXPECT_EQ(reg.ReadValue(L"Recent1", key.path(), HKEY_CURRENT_USER).AsText(),
-              L"/user:9 /status:dnd \"/message:a b\"");
-    EXPECT_EQ(reg.ReadValue(L"Recent6", key.path(), HKEY_CURRENT_USER).AsText(), L"/user:6 /status:away")
-        << "a value beyond the five is no choice and stays untouched";
+    EXPECT_EQ(stored(L"Recent1"), L"/user:9 /status:dnd \"/message:a b\"");
+    EXPECT_EQ(stored(L"Recent6"), L"/user:6 /status:away")
+        << "a value beyond the five is no choice: untouched";
     std::vector<platform::JumpTask> tasks = RecentTasks(ReadRecentChoices(settings));
     ASSERT_EQ(tasks.size(), 5u);
-    EXPECT_TRUE(tasks[0].title == L"ICQ Lite 9 (DND)" &&
-                tasks[0].arguments == L"/user:9 /status:dnd \"/message:a b\"" &&
-                tasks[0].description == L"ICQ Lite 9 (DND): a b")
-        << test::Narrow(tasks[0].title + L"|" + tasks[0].arguments + L"|" + tasks[0].description);
+    EXPECT_EQ(tasks[0].title + L"|" + tasks[0].arguments + L"|" + tasks[0].description,
+              L"ICQ Lite 9 (DND)|/user:9 /status:dnd \"/message:a b\"|ICQ Lite 9 (DND): a b");
 }
