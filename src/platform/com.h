@@ -14,10 +14,10 @@ template <typename I> void** PutVoid(ComPtr<I>& pointer) {
     return reinterpret_cast<void**>(pointer.put());
 }
 
-// Initialises COM apartment-threaded on this thread, as the shell's objects want it, and
-// uninitialises it again at the end exactly when this call initialised it (also when it was
-// initialised already: every successful initialisation is paired). A thread that is in the
-// multithreaded apartment already stays there; shell links work there too.
+// Initialises COM apartment-threaded on this thread, as the shell's objects want it, and leaves the
+// thread as it was found: every successful initialisation, also the S_FALSE of a thread that had
+// COM already, is paired with an uninitialisation. A thread in the multithreaded apartment stays
+// there (RPC_E_CHANGED_MODE); shell links work there too. Interfaces die before it: declare it first.
 class ComApartment {
 public:
     ComApartment()

@@ -19,8 +19,8 @@ HRESULT NewTaskLink(const JumpTask& task, ComPtr<IShellLinkW>& link) {
         hr = link.get()->QueryInterface(__uuidof(IPropertyStore), PutVoid(properties));
     if (FAILED(hr))
         return hr;
-    // The store copies the value: the text stays the caller's, no PropVariantClear (propsys.dll,
-    // which Windows 7 lacks parts of) is needed.
+    // Filled by hand: InitPropVariantFromString would import shlwapi's SHStrDupW at link time. The
+    // store copies the value, so the text stays the caller's and nothing needs freeing.
     PROPVARIANT title{};
     title.vt = VT_LPWSTR;
     title.pwszVal = const_cast<wchar_t*>(task.title.c_str());
