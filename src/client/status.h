@@ -16,6 +16,7 @@ struct StatusInfo {
     const wchar_t* listKey;   // key of the item in the status list: "s" + code
     int picture;              // 1-based number of its picture in the status list
     const wchar_t* valuePart; // first part of its message value name; nullptr: no message
+    const wchar_t* word;      // its name on the command line, the same in every language
 
     bool HasMessage() const { return valuePart != nullptr; }
     // "AwayStatusText" and so on; "" for a status without a message.
@@ -36,13 +37,13 @@ inline constexpr int32_t kInvisibleAlias = 256;
 
 // In the order the status list shows them.
 inline constexpr std::array<StatusInfo, 7> kStatuses{{
-    {kOnline, L"Online", L"s0", 1, nullptr},
-    {kAway, L"Away", L"s1", 2, L"Away"},
-    {kDnd, L"DND", L"s2", 3, L"DND"},
-    {kNa, L"N/A", L"s4", 4, L"NA"},
-    {kOccupied, L"Occupied", L"s16", 5, L"Busy"},
-    {kFreeForChat, L"Free For Chat", L"s32", 6, L"Chat"},
-    {kInvisible, L"Invisible", L"s257", 7, nullptr},
+    {kOnline, L"Online", L"s0", 1, nullptr, L"online"},
+    {kAway, L"Away", L"s1", 2, L"Away", L"away"},
+    {kDnd, L"DND", L"s2", 3, L"DND", L"dnd"},
+    {kNa, L"N/A", L"s4", 4, L"NA", L"na"},
+    {kOccupied, L"Occupied", L"s16", 5, L"Busy", L"occupied"},
+    {kFreeForChat, L"Free For Chat", L"s32", 6, L"Chat", L"chat"},
+    {kInvisible, L"Invisible", L"s257", 7, nullptr, L"invisible"},
 }};
 
 // The table row of code; nullptr for a code outside the table (256 included: normalise first).

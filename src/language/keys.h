@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 60> kAll = {
+inline constexpr std::array<std::wstring_view, 75> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -80,6 +80,24 @@ inline constexpr std::array<std::wstring_view, 60> kAll = {
     // Error report window.
     L"Error Report",
     L"Sorry, an error occured. Please help to enhence this program by sending this error report to",
+    // The command line: what is wrong with an argument (followed by ": " and the argument).
+    L"Unknown switch",
+    L"This switch is given twice",
+    L"/direct and /manual cannot be used together",
+    L"This switch needs a value after a colon",
+    L"This switch takes no value",
+    L"Unknown status",
+    L"This switch needs /user",
+    L"This status has no message",
+    // The command line's usage; the switch names and status words before each line stay as they are.
+    L"Starts ICQ Lite for one user without showing the window.",
+    L"the ICQ number of the user to start ICQ Lite for",
+    L"the status; without it, the user's last status",
+    L"the message for that status; without it, the stored message stays",
+    L"log in directly, or open the login window, whatever the settings say",
+    L"shows this help",
+    // A shortcut for the current choice cannot hold so long a message.
+    L"The message is too long for a shortcut.",
 };
 
 } // namespace velmora::keys

@@ -1,6 +1,8 @@
 #include "platform/on_demand.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <winver.h>
 
 namespace velmora::platform::on_demand {
@@ -50,6 +52,17 @@ HINSTANCE ShellExecuteW(HWND hwnd, const wchar_t* operation, const wchar_t* file
               : Missing(reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND)));
 }
 
+HRESULT SHGetKnownFolderPath(const GUID& folder, DWORD flags, HANDLE token, wchar_t** path) {
+    static const auto fn = Find<decltype(&::SHGetKnownFolderPath)>(kShell32, "SHGetKnownFolderPath");
+    return fn ? fn(folder, flags, token, path) : Missing(kMissing);
+}
+
+HRESULT SetCurrentProcessExplicitAppUserModelID(const wchar_t* id) {
+    static const auto fn = Find<decltype(&::SetCurrentProcessExplicitAppUserModelID)>(
+        kShell32, "SetCurrentProcessExplicitAppUserModelID");
+    return fn ? fn(id) : Missing(kMissing);
+}
+
 HRESULT CoInitializeEx(void* reserved, DWORD model) {
     static const auto fn = Find<decltype(&::CoInitializeEx)>(kOle32, "CoInitializeEx");
     return fn ? fn(reserved, model) : Missing(kMissing);
@@ -59,6 +72,12 @@ void CoUninitialize() {
     static const auto fn = Find<decltype(&::CoUninitialize)>(kOle32, "CoUninitialize");
     if (fn)
         fn();
+}
+
+void CoTaskMemFree(void* memory) {
+    static const auto fn = Find<decltype(&::CoTaskMemFree)>(kOle32, "CoTaskMemFree");
+    if (fn)
+        fn(memory);
 }
 
 HRESULT CLSIDFromProgID(const wchar_t* progId, CLSID* clsid) {

@@ -1,15 +1,13 @@
 // Starting other programs (no shell, no extra arguments, a chosen show command), checking that a
 // path names a program first, and finding out whether a program already runs.
 #pragma once
+#include "platform/arguments.h" // QuoteArgument for a command line
 #include "platform/handles.h"
 
 #include <optional>
 #include <string>
 
 namespace velmora::platform {
-
-// Quotes one argument so that CommandLineToArgvW gives it back unchanged.
-std::wstring QuoteArgument(const std::wstring& argument);
 
 // Starts commandLine as a new process whose first window uses showCommand (SW_*). When
 // applicationPath is not empty it names the exe and no search path is used. On failure the
