@@ -4,12 +4,14 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "app/shared.h"
+#include "app/start_action.h"
 #include "client/icq_lite.h"
 #include "errors/show_error_window.h"
 #include "ui/window.h"
 #include "errors/trap.h"
 #include "language/language.h"
 #include "language/translate.h"
+#include "platform/jump_list.h"
 #include "settings/reg.h"
 #include "settings/settings.h"
 #include "textfiles/file.h"
@@ -55,8 +57,8 @@ std::wstring ClientBuildId() {
 
 } // namespace
 
-void Main() {
-    err::Trap(L"basGlobal.Main", err::NoArgs(), [&] {
+int Main(const command_line::Parsed& commandLine) {
+    return err::Trap(L"basGlobal.Main", err::NoArgs(), [&] {
         g_owners.file = std::make_unique<File>();
         Publish();
         g_owners.reg = std::make_unique<Reg>();
@@ -68,13 +70,27 @@ void Main() {
         g_owners.language = std::make_unique<Language>(*g_owners.settings, *g_owners.file);
         Publish();
 
+        using command_line::Kind;
+        switch (commandLine.kind) {
+        case Kind::Help:
+            ui::ShowMessage(nullptr, command_line::UsageText(), MB_OK | MB_ICONINFORMATION);
+            return 0;
+        case Kind::Wrong:
+            ui::ShowMessage(nullptr, command_line::WrongText(commandLine), MB_OK | MB_ICONEXCLAMATION);
+            return 2;
+        case Kind::Start:
+            return StartFromCommandLine(commandLine.request);
+        case Kind::None:
+            break;
+        }
         if (icqlite::IsInstalled()) {
             MainWindow::Show();
-            return;
+            return 0;
         }
         std::wstring text = g_owners.language->TranslateText(
             L"ICQ Lite is not installed on this computer. Please install ICQ Lite first");
         ui::ShowMessage(nullptr, text, MB_OK | MB_ICONSTOP);
+        return 0;
     });
 }
 
@@ -100,21 +116,27 @@ void Dispose(NotSavedList& notSaved) {
     });
 }
 
-int Run() {
-    if (HandOverToRunningInstance())
+int Run(std::wstring_view line) {
+    command_line::Parsed commandLine = command_line::Parse(line);
+    // One window per session; a start from the command line may run beside it.
+    if (commandLine.kind == command_line::Kind::None && HandOverToRunningInstance())
         return 0;
+    // Before the first window: the taskbar files the program's windows, and its jump list, under it.
+    platform::SetProcessAppId();
     // Reports of errors caught in event handlers go to the error report window.
     err::SetReportPresenter(&AppPresenter());
     err::SetBuildIdSource(ClientBuildId);
+    int exitCode = 0;
     try {
-        Main();
+        exitCode = Main(commandLine);
     } catch (const err::Error& e) {
         // Nothing above Main catches its errors: show the report and end.
         ui::ShowMessage(nullptr, e.record().description, MB_OK);
         return 1;
     }
-    if (!MainWindow::Find())
-        return 0;
+    // The program goes on while a window of it is open: the main window, or the report of a start
+    // from the command line that failed.
+    ui::EndWithTheLastWindow();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (ui::PreTranslate(msg))
@@ -122,7 +144,7 @@ int Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return 0;
+    return exitCode;
 }
 
 } // namespace app

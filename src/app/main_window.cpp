@@ -13,6 +13,9 @@
 #include "info/info_window.h"
 #include "language/translate.h"
 #include "platform/dpi.h"
+#include "platform/module.h"
+#include "platform/shell_link.h"
+#include "platform/system_error.h"
 #include "settings/settings.h"
 #include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
@@ -41,7 +44,7 @@ constexpr std::array<ui::Control, 13> kControls{{
     {IDC_LBL_NOTIFY, Kind::Label,
      L"Sorry, if your last status is invisible then you must start invisible again", 120, 1440, 3015, 975,
      IDC_FRA_START_USER},
-    {IDC_CBTN_START, Kind::DefaultButton, L"Start ICQ Lite", 120, 2400, 3015, 555, IDC_FRA_START_USER},
+    {IDC_CBTN_START, Kind::DefaultSplit, L"Start ICQ Lite", 120, 2400, 3015, 555, IDC_FRA_START_USER},
     {IDC_CBTN_SETTINGS, Kind::Button, L"Settings", 120, 3360, 3255, 615},
     {IDC_CBTN_NEW_VERSION, Kind::Button, L"Search for Updates", 120, 4080, 3255, 615},
     {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 3255, 555},
@@ -56,6 +59,29 @@ constexpr int kMaxMessageLength = 4096;
 
 // Posted once the window is shown: makes the tooltips.
 constexpr UINT kCreateTooltips = WM_APP + 1;
+
+// Alt+Down on the start button opens its menu, as on any split button.
+LRESULT CALLBACK StartButtonKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) noexcept {
+    if (msg == WM_SYSKEYDOWN && wp == VK_DOWN) {
+        NMBCDROPDOWN note{{hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(hwnd)), BCN_DROPDOWN}};
+        GetClientRect(hwnd, &note.rcButton);
+        SendMessageW(GetParent(hwnd), WM_NOTIFY, note.hdr.idFrom, reinterpret_cast<LPARAM>(&note));
+        return 0;
+    }
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, StartButtonKeys, 0);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// An error code of the system (an HRESULT too) in its own words, with the code itself.
+std::wstring SystemReason(HRESULT code) {
+    wchar_t hex[16];
+    swprintf(hex, 16, L"0x%08X", static_cast<unsigned>(code));
+    std::wstring text = platform::ApiErrorText(static_cast<uint32_t>(code));
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\n' || text.back() == L'\r'))
+        text.pop_back();
+    return text + (text.empty() ? L"" : L" ") + L"(" + hex + L")";
+}
 
 } // namespace
 
@@ -90,10 +116,12 @@ std::optional<int32_t> MainWindow::SelectedStatus() const {
     return status_list::Selected(Item(IDC_IMGCOMB_STATUS));
 }
 
-std::optional<std::wstring> MainWindow::MessageToWrite() const {
+command_line::StartRequest MainWindow::ChoiceToStart() const {
+    std::wstring typed = TypedUser();
     std::optional<int32_t> code = SelectedStatus();
     auto edit = code ? edits_.find(*code) : edits_.end();
-    return edit == edits_.end() ? std::nullopt : std::optional<std::wstring>(edit->second);
+    return {typed, CanonicalIcqNumber(typed), code,
+            edit == edits_.end() ? std::nullopt : std::optional<std::wstring>(edit->second)};
 }
 
 void MainWindow::Started() {
@@ -195,6 +223,7 @@ void MainWindow::OnLoad() {
     pictures_.Apply(Handle(), Dpi(), Font());
     SendMessageW(Item(IDC_TXT_STATUS_TEXT), EM_LIMITTEXT, kMaxMessageLength, 0);
     SendMessageW(Item(IDC_COMB_USER), CB_LIMITTEXT, kMaxIcqNumberText, 0);
+    SetWindowSubclass(Item(IDC_CBTN_START), StartButtonKeys, 0, 0);
     err::EventTrap(L"frmMain.Form_Load", err::NoArgs(), [&] {
         // Translation and position come with the frame.
         SetTooltips();
@@ -318,12 +347,75 @@ void MainWindow::OnCommand(int id, int code) {
                 update::CheckForUpdates(Handle());
             });
         break;
+    case IDM_CREATE_SHORTCUT:
+        mnuCreateShortcut_Click();
+        break;
     case IDC_CBTN_INFO:
         if (code == BN_CLICKED)
             err::EventTrap(L"frmMain.cbtnInfo_Click", err::NoArgs(), [&] { info::ShowInfo(Handle()); });
         break;
     }
     // IDCANCEL (Esc) has nothing to cancel here and is ignored.
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+    if (header.idFrom == IDC_CBTN_START && header.code == BCN_DROPDOWN)
+        ShowStartMenu();
+    return 0;
+}
+
+// The start button's menu, below the button as a drop-down is.
+void MainWindow::ShowStartMenu() {
+    err::EventTrap(L"frmMain.cbtnStart_DropDown", err::NoArgs(), [&] {
+        HMENU menu = CreatePopupMenu();
+        if (!menu)
+            return;
+        std::wstring text = Translate(L"Create Desktop Shortcut");
+        AppendMenuW(menu, MF_STRING, IDM_CREATE_SHORTCUT, text.c_str());
+        RECT button{};
+        GetWindowRect(Item(IDC_CBTN_START), &button);
+        bool rtl = (GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        UINT flags = TPM_RETURNCMD | TPM_TOPALIGN | (rtl ? TPM_RIGHTALIGN | TPM_LAYOUTRTL : TPM_LEFTALIGN);
+        int chosen =
+            TrackPopupMenuEx(menu, flags, rtl ? button.right : button.left, button.bottom, Handle(), nullptr);
+        DestroyMenu(menu);
+        if (chosen == IDM_CREATE_SHORTCUT)
+            mnuCreateShortcut_Click();
+    });
+}
+
+// A shortcut on the desktop that starts what the window shows now, without the window: the user,
+// the status and, for a status that has one, the message in the box. The same checks as Start
+// come first; a message the shortcut cannot take whole is refused, not cut.
+void MainWindow::mnuCreateShortcut_Click() {
+    err::EventTrap(L"frmMain.mnuCreateShortcut_Click", err::NoArgs(), [&] {
+        command_line::StartRequest choice = ChoiceToStart();
+        if (!CheckChoice(Handle(), choice))
+            return;
+        choice.message.reset();
+        if (status::Find(*choice.status)->HasMessage())
+            choice.message = ui::Text(Item(IDC_TXT_STATUS_TEXT));
+        std::wstring arguments = command_line::BuildArguments(choice);
+        if (!platform::ShortcutTakes(arguments)) {
+            ui::ShowMessage(Handle(), Translate(L"The message is too long for a shortcut."),
+                            MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        std::wstring path = platform::DesktopShortcutPath(command_line::ChoiceTitle(choice));
+        std::wstring exe = platform::ProgramPath();
+        HRESULT result = path.empty()
+                             ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+                             : platform::SaveShortcut(path, {exe, arguments, platform::ProgramFolder(), exe,
+                                                             0, command_line::ChoiceDescription(choice)});
+        if (FAILED(result)) {
+            ui::ShowMessage(Handle(),
+                            Translate(L"The shortcut could not be created.") + L"\r\n\r\n" +
+                                Translate(L"Reason") + L": " + SystemReason(result),
+                            MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        ui::ShowBalloon(Item(IDC_CBTN_START), Translate(L"The shortcut was created on your desktop."));
+    });
 }
 
 void MainWindow::Form_Unload() {
@@ -340,7 +432,6 @@ void MainWindow::Form_Unload() {
 // error on the way out stays until the user has closed it.
 void MainWindow::OnClose() {
     Form_Unload();
-    ui::EndWithTheLastWindow();
     End();
 }
 

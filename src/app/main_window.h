@@ -1,6 +1,7 @@
 // The program's main window ("Velmora"): the user list, the status list with its message, the
 // start button and the buttons to the other windows.
 #pragma once
+#include "app/command_line.h"
 #include "app/main_pictures.h"
 #include "app/main_window_ids.h"
 #include "app/status_list.h"
@@ -29,9 +30,10 @@ public:
     // What the start action reads and uses.
     std::wstring TypedUser() const { return ui::Text(Item(IDC_COMB_USER)); }
     std::optional<int32_t> SelectedStatus() const;
-    // The message the user wrote for the selected status (or that the box showed when a new number
-    // was typed); nothing when the box shows the stored one, which then stays as it is.
-    std::optional<std::wstring> MessageToWrite() const;
+    // The typed user, the selected status and the message the user wrote for it (or that the box
+    // showed when a new number was typed); no message when the box shows the stored one, which then
+    // stays as it is.
+    command_line::StartRequest ChoiceToStart() const;
     Starter& TheStarter();
     // After a start: the window shows what the client now holds for the user, as stored.
     void Started();
@@ -42,6 +44,7 @@ public:
 private:
     void OnLoad() override;
     void OnCommand(int id, int code) override;
+    LRESULT OnNotify(const NMHDR& header) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnRelayout() override;
     void OnClose() override;
@@ -59,6 +62,8 @@ private:
     struct Choice;
     Choice ChoiceShown() const;
     void cbtnSettings_Click();
+    void ShowStartMenu();
+    void mnuCreateShortcut_Click();
     void SetTooltips();
     void Form_Unload();
     std::wstring UserForLookup() const;

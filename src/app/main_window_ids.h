@@ -22,6 +22,7 @@ enum MainWindowId : int {
     IDC_CBTN_NEW_VERSION = 1010,
     IDC_CBTN_INFO = 1011,
     IDC_IMG_LOGO = 1012,
+    IDM_CREATE_SHORTCUT = 1020, // in the start button's menu
 };
 
 enum WaitWindowId : int {

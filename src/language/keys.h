@@ -7,7 +7,7 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 75> kAll = {
+inline constexpr std::array<std::wstring_view, 78> kAll = {
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",
@@ -96,7 +96,11 @@ inline constexpr std::array<std::wstring_view, 75> kAll = {
     L"the message for that status; without it, the stored message stays",
     L"log in directly, or open the login window, whatever the settings say",
     L"shows this help",
-    // A shortcut for the current choice cannot hold so long a message.
+    // The start button's menu: a desktop shortcut for the current choice; what became of it (a
+    // failure is followed by "Reason"); a message it cannot hold.
+    L"Create Desktop Shortcut",
+    L"The shortcut was created on your desktop.",
+    L"The shortcut could not be created.",
     L"The message is too long for a shortcut.",
 };
 

@@ -42,6 +42,8 @@ KindInfo Info(Kind kind) {
         return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, 0};
     case Kind::DefaultButton:
         return {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0};
+    case Kind::DefaultSplit:
+        return {L"BUTTON", BS_DEFSPLITBUTTON | WS_TABSTOP, 0, 0};
     case Kind::Check:
         return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0};
     case Kind::Option:

@@ -18,6 +18,7 @@ enum class Kind {
     ReadOnlyText,  // multi-line, read-only, both scroll bars
     Button,        // push button (a picture can be added)
     DefaultButton, // the same, pressed by Enter
+    DefaultSplit,  // the default button with an arrow for a menu of related actions (BCN_DROPDOWN)
     Check,         // check box
     Option,        // option button; options that follow each other form one group
     Picture,       // drawn by its window (OnDrawItem)

@@ -42,4 +42,54 @@ void Tooltips::Create() {
     pending_.clear();
 }
 
+namespace {
+
+HWND g_balloon = nullptr;
+constexpr UINT kBalloonMs = 5000;
+
+void CALLBACK BalloonOver(HWND balloon, UINT, UINT_PTR id, DWORD) noexcept {
+    KillTimer(balloon, id);
+    DestroyWindow(balloon);
+}
+
+LRESULT CALLBACK BalloonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) noexcept {
+    if (msg == WM_LBUTTONDOWN)
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, BalloonProc, 0);
+        if (g_balloon == hwnd)
+            g_balloon = nullptr;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+} // namespace
+
+void ShowBalloon(HWND control, const std::wstring& text) {
+    if (g_balloon)
+        DestroyWindow(g_balloon);
+    HWND owner = GetAncestor(control, GA_ROOT);
+    g_balloon =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!g_balloon)
+        return;
+    SetWindowSubclass(g_balloon, BalloonProc, 0, 0);
+    TTTOOLINFOW info{sizeof(info)};
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(g_balloon, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    // Long texts wrap instead of running off the screen.
+    SendMessageW(g_balloon, TTM_SETMAXTIPWIDTH, 0, 400);
+    RECT at{};
+    GetWindowRect(control, &at);
+    SendMessageW(g_balloon, TTM_TRACKPOSITION, 0,
+                 MAKELPARAM((at.left + at.right) / 2, at.bottom - (at.bottom - at.top) / 4));
+    SendMessageW(g_balloon, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    SetTimer(g_balloon, 1, kBalloonMs, BalloonOver);
+}
+
 } // namespace velmora::ui

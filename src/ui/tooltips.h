@@ -30,4 +30,8 @@ private:
     std::vector<Pending> pending_;
 };
 
+// A short note in a balloon pointing at control, that goes by itself after a few seconds (or when
+// clicked): a confirmation that needs no answer. A new one replaces the one shown.
+void ShowBalloon(HWND control, const std::wstring& text);
+
 } // namespace velmora::ui

@@ -37,7 +37,7 @@ TEST(ErrMainE2E, ErrorInStartupShowsTheReportAndEndsTheProgram) {
             gui::AnswerMessageBox(box->hwnd, IDOK);
     });
     long long before = Now();
-    int exitCode = app::Run();
+    int exitCode = app::Run(L"velmora.exe");
     user.join();
     ASSERT_TRUE(box) << "no message box";
     long long after = Now();

@@ -16,37 +16,6 @@
 using namespace velmora;
 using namespace velmora::platform;
 
-namespace {
-
-// "target|arguments|folder|icon,index|description" as the link object gives them.
-std::wstring Fields(IShellLinkW* link) {
-    wchar_t target[MAX_PATH] = L"", folder[MAX_PATH] = L"", icon[MAX_PATH] = L"",
-            description[INFOTIPSIZE] = L"";
-    std::wstring arguments(32768, L'\0');
-    int index = -1;
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetArguments(arguments.data(), 32768);
-    link->GetWorkingDirectory(folder, MAX_PATH);
-    link->GetIconLocation(icon, MAX_PATH, &index);
-    link->GetDescription(description, INFOTIPSIZE);
-    return std::wstring(target) + L"|" + arguments.c_str() + L"|" + folder + L"|" + icon + L"," +
-           std::to_wstring(index) + L"|" + description;
-}
-
-std::wstring Loaded(const std::wstring& path) {
-    ComApartment com;
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    if (FAILED(on_demand::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                           __uuidof(IShellLinkW), PutVoid(link))) ||
-        FAILED(link.get()->QueryInterface(__uuidof(IPersistFile), PutVoid(file))) ||
-        FAILED(file.get()->Load(path.c_str(), STGM_READ)))
-        return L"<not loaded>";
-    return Fields(link.get());
-}
-
-} // namespace
-
 TEST(ShellLink, FileNamesComeBackAsMade) {
     const std::pair<std::wstring, std::wstring> cases[] = {
         // clang-format off
@@ -88,13 +57,13 @@ TEST(ShellLink, ShortcutsHoldEveryFieldExactly) {
         cl::StartRequest request{L"7", L"7", 1, message};
         Shortcut shortcut{exe, cl::BuildArguments(request), dir, exe, 0, cl::ChoiceDescription(request)};
         ASSERT_EQ(SaveShortcut(path, shortcut), S_OK) << test::Narrow(shortcut.arguments);
-        EXPECT_EQ(Loaded(path), exe + L"|" + shortcut.arguments + L"|" + dir + L"|" + exe + L",0|" +
-                                    shortcut.description.substr(0, INFOTIPSIZE - 1));
+        EXPECT_EQ(test::LoadedLink(path), exe + L"|" + shortcut.arguments + L"|" + dir + L"|" + exe + L",0|" +
+                                              shortcut.description.substr(0, INFOTIPSIZE - 1));
     }
     // One more character is refused, not cut: the last shortcut stays.
     Shortcut longer{exe, cl::BuildArguments({L"7", L"7", 1, std::wstring(room + 1, L'x')}), dir, exe};
     EXPECT_EQ(SaveShortcut(path, longer), E_INVALIDARG);
-    EXPECT_NE(Loaded(path).find(std::wstring(room, L'x') + L"|"), std::wstring::npos)
+    EXPECT_NE(test::LoadedLink(path).find(std::wstring(room, L'x') + L"|"), std::wstring::npos)
         << "the shortcut before was replaced or removed";
     EXPECT_EQ(on_demand::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "COM left initialised";
     on_demand::CoUninitialize();
@@ -116,8 +85,9 @@ TEST(JumpList, TasksAreLinksToThisExeAndTheListIsBestEffort) {
         ComPtr<IShellLinkW> link;
         ComPtr<IPropertyStore> properties;
         ASSERT_EQ(NewTaskLink(task, link), S_OK);
-        EXPECT_EQ(Fields(link.get()), ProgramPath() + L"|" + task.arguments + L"|" + ProgramFolder() + L"|" +
-                                          ProgramPath() + L",0|" + task.description);
+        EXPECT_EQ(test::LinkFields(link.get()), ProgramPath() + L"|" + task.arguments + L"|" +
+                                                    ProgramFolder() + L"|" + ProgramPath() + L",0|" +
+                                                    task.description);
         PROPVARIANT title{};
         ASSERT_EQ(link.get()->QueryInterface(__uuidof(IPropertyStore), PutVoid(properties)), S_OK);
         EXPECT_EQ(properties.get()->GetValue(PKEY_Title, &title), wine ? E_NOTIMPL : S_OK)

@@ -1,10 +1,12 @@
 #include "support/support.h"
 
+#include "platform/com.h"
 #include "platform/process.h"
 #include "textfiles/file.h"
 #include "textfiles/ini_file.h"
 
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -103,10 +105,11 @@ ChildProcess::~ChildProcess() {
         WaitForSingleObject(Handle(), 5000);
 }
 
-ChildProcess ChildProcess::Start(const std::wstring& exe) {
+ChildProcess ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments) {
     ChildProcess child;
     DWORD error = 0;
-    child.info_ = platform::StartProcess(exe, platform::QuoteArgument(exe), SW_SHOWNORMAL, error);
+    child.info_ =
+        platform::StartProcess(exe, platform::QuoteArgument(exe) + L" " + arguments, SW_SHOWNORMAL, error);
     EXPECT_TRUE(child.info_.process) << "could not start the process, error " << error;
     return child;
 }
@@ -199,6 +202,32 @@ std::wstring UrlRecorder::Take(std::chrono::milliseconds timeout) {
     std::wstring line = lines.empty() ? L"" : lines.back();
     size_t open = line.find(L"\" \"");
     return open == std::wstring::npos ? line : line.substr(open + 3, line.size() - open - 4);
+}
+
+std::wstring LinkFields(IShellLinkW* link) {
+    wchar_t target[MAX_PATH] = L"", folder[MAX_PATH] = L"", icon[MAX_PATH] = L"",
+            description[INFOTIPSIZE] = L"";
+    std::wstring arguments(32768, L'\0');
+    int index = -1;
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(arguments.data(), 32768);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &index);
+    link->GetDescription(description, INFOTIPSIZE);
+    return std::wstring(target) + L"|" + arguments.c_str() + L"|" + folder + L"|" + icon + L"," +
+           std::to_wstring(index) + L"|" + description;
+}
+
+std::wstring LoadedLink(const std::wstring& path) {
+    platform::ComApartment com;
+    platform::ComPtr<IShellLinkW> link;
+    platform::ComPtr<IPersistFile> file;
+    if (FAILED(platform::on_demand::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                                     __uuidof(IShellLinkW), platform::PutVoid(link))) ||
+        FAILED(link.get()->QueryInterface(__uuidof(IPersistFile), platform::PutVoid(file))) ||
+        FAILED(file.get()->Load(path.c_str(), STGM_READ)))
+        return L"<not loaded>";
+    return LinkFields(link.get());
 }
 
 std::wstring Shipped(const wchar_t* language, const wchar_t* key) {

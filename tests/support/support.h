@@ -6,6 +6,8 @@
 #include "platform/module.h"
 #include "settings/reg.h"
 
+#include <shobjidl.h>
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -66,7 +68,7 @@ public:
     ChildProcess(ChildProcess&&) = default;
     ChildProcess& operator=(ChildProcess&&) = default;
     ~ChildProcess();
-    static ChildProcess Start(const std::wstring& exe);
+    static ChildProcess Start(const std::wstring& exe, const std::wstring& arguments = L"");
     bool Running() const { return info_.process && WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
     int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20)); // exit code; -1: still running
     DWORD Id() const { return info_.processId; }
@@ -107,6 +109,11 @@ private:
     std::vector<std::pair<std::wstring, RegData>> old_; // each handler's key and what it held
     std::wstring record_;
 };
+
+// A shortcut as the shell's link object gives it: "target|arguments|folder|icon,index|description";
+// a saved one read from its file ("<not loaded>" when it cannot be).
+std::wstring LinkFields(IShellLinkW* link);
+std::wstring LoadedLink(const std::wstring& path);
 
 // What a shipped Languages\<language>.ini makes of a key: the key itself when it has no entry.
 std::wstring Shipped(const wchar_t* language, const wchar_t* key);
