@@ -64,18 +64,19 @@ private:
             err::EventTrap(L"frmSettings.cmdCancel_Click", err::NoArgs(), [&] { End(0); });
     }
 
-    // The languages as the folder lists them; the current one is selected when it is among them
-    // (the list takes no typed names, so a language that is not there stays as it is on OK).
+    // The languages under their own names, in the order of languages_; the current one is
+    // selected when it is among them (the list takes no typed names, so a language that is not
+    // there stays as it is on OK).
     void LoadLanguages() {
         err::Trap(L"frmSettings.LoadLanguages", err::NoArgs(), [&] {
             HWND list = Item(IDC_COMB_LANGUAGE);
-            std::vector<std::wstring> names = language_.GetAllLanguages();
-            for (const std::wstring& name : names)
-                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            languages_ = language_.GetAllLanguages();
+            for (const LanguageEntry& language : languages_)
+                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.name.c_str()));
             err::IgnoreErrors(
                 [&] {
-                    for (size_t i = 0; i < names.size(); ++i)
-                        if (names[i] == language_.LanguageFile())
+                    for (size_t i = 0; i < languages_.size(); ++i)
+                        if (languages_[i].file == language_.LanguageFile())
                             SendMessageW(list, CB_SETCURSEL, i, 0);
                     return 0;
                 },
@@ -127,8 +128,8 @@ private:
             settings_.SetDirectLogin(Checked(IDC_OPT_AUTO));
             settings_.SaveSettings();
             int chosen = static_cast<int>(SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETCURSEL, 0, 0));
-            if (chosen >= 0)
-                language_.SetLanguageFile(ui::ComboItemText(Item(IDC_COMB_LANGUAGE), chosen));
+            if (chosen >= 0 && static_cast<size_t>(chosen) < languages_.size())
+                language_.SetLanguageFile(languages_[chosen].file); // the file name, as ever stored
             settings_.TakeNotSaved(notSaved);
             if (HWND owner = GetWindow(Handle(), GW_OWNER))
                 language_.TranslateFormControls(owner);
@@ -139,6 +140,7 @@ private:
 
     Settings& settings_;
     Language& language_;
+    std::vector<LanguageEntry> languages_; // as the list shows them
     Reg reg_;
 };
 
