@@ -15,27 +15,28 @@ namespace {
 using ui::Kind;
 
 // The Advanced frame has a row for each of its two check boxes; the window is as wide as the
-// longest option of every shipped language needs.
+// longest option of every shipped language needs (French names the three statuses), the list as
+// wide as the longest language name ("Português (Brasil)").
 constexpr std::array<ui::Control, 12> kControls{{
     // id, kind, key, then x, y, width, height in twips and the frame it lies in
-    {IDC_FRA_GENERAL, Kind::Frame, L"General", 120, 120, 5940, 2775},
+    {IDC_FRA_GENERAL, Kind::Frame, L"General", 120, 120, 7920, 2775},
     {IDC_LBL_LANGUAGE, Kind::Label, L"Language", 240, 500, 960, 255, IDC_FRA_GENERAL},
-    {IDC_COMB_LANGUAGE, Kind::DropDownList, nullptr, 1200, 480, 1695, 315, IDC_FRA_GENERAL},
-    {IDC_OPT_MANUEL, Kind::Option, L"Open Login Window for selected User", 240, 1080, 5580, 255,
+    {IDC_COMB_LANGUAGE, Kind::DropDownList, nullptr, 1200, 480, 2040, 315, IDC_FRA_GENERAL},
+    {IDC_OPT_MANUEL, Kind::Option, L"Open Login Window for selected User", 240, 1080, 7560, 255,
      IDC_FRA_GENERAL},
-    {IDC_OPT_AUTO, Kind::Option, L"Direct Login (Password has to be saved in ICQ Lite)", 240, 1440, 5580, 255,
+    {IDC_OPT_AUTO, Kind::Option, L"Direct Login (Password has to be saved in ICQ Lite)", 240, 1440, 7560, 255,
      IDC_FRA_GENERAL},
-    {IDC_CHB_CLOSE, Kind::Check, L"Close Velmora after Login", 240, 1920, 5580, 255, IDC_FRA_GENERAL},
-    {IDC_CHB_AUTOSTART, Kind::Check, L"Start Velmora with Windows", 240, 2280, 5580, 255, IDC_FRA_GENERAL},
-    {IDC_FRA_ADVANCED, Kind::Frame, L"Advanced", 120, 3000, 5940, 1215},
-    {IDC_CHB_MULTISTART, Kind::Check, L"Allow Starting of multiple ICQ Lite Instances", 240, 360, 5580, 255,
+    {IDC_CHB_CLOSE, Kind::Check, L"Close Velmora after Login", 240, 1920, 7560, 255, IDC_FRA_GENERAL},
+    {IDC_CHB_AUTOSTART, Kind::Check, L"Start Velmora with Windows", 240, 2280, 7560, 255, IDC_FRA_GENERAL},
+    {IDC_FRA_ADVANCED, Kind::Frame, L"Advanced", 120, 3000, 7920, 1215},
+    {IDC_CHB_MULTISTART, Kind::Check, L"Allow Starting of multiple ICQ Lite Instances", 240, 360, 7560, 255,
      IDC_FRA_ADVANCED},
-    {IDC_CHB_EXTRASTATUS, Kind::Check, L"Allow Free for Chat, Occupied and DND Status", 240, 720, 5580, 255,
+    {IDC_CHB_EXTRASTATUS, Kind::Check, L"Allow Free for Chat, Occupied and DND Status", 240, 720, 7560, 255,
      IDC_FRA_ADVANCED},
-    {IDOK, Kind::DefaultButton, L"Ok", 3525, 4320, 1215, 375},
-    {IDCANCEL, Kind::Button, L"Cancel", 4845, 4320, 1215, 375},
+    {IDOK, Kind::DefaultButton, L"Ok", 5505, 4320, 1215, 375},
+    {IDCANCEL, Kind::Button, L"Cancel", 6825, 4320, 1215, 375},
 }};
-constexpr ui::WindowDef kDef{kSettingsWindowClass, L"frmSettings", L"Settings", true, 6180, 4830,
+constexpr ui::WindowDef kDef{kSettingsWindowClass, L"frmSettings", L"Settings", true, 8160, 4830,
                              ui::kToolLook,        kControls,      IDOK};
 
 const std::wstring kRunPlace = std::wstring(L"HKEY_CURRENT_USER\\") + kRunKey;
