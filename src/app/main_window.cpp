@@ -30,27 +30,28 @@ namespace {
 using ui::Kind;
 
 // The window's controls in tab order. The first eight lie in the frame; their places are
-// relative to it. The logo is a banner down the right-hand side. The lists are wide enough for
-// the longest status name of every shipped language with its picture.
+// relative to it. The logo is a banner down the right-hand side. The labels are as wide as the
+// longest of every shipped language ("Пользователь"), the lists as wide as its longest status name
+// with its picture ("Disponible pour discuter").
 constexpr std::array<ui::Control, 13> kControls{{
     // id                 kind                key                         x     y     w     h   frame
-    {IDC_FRA_START_USER, Kind::Frame, nullptr, 120, 120, 3255, 3135},
-    {IDC_LBL_USER, Kind::Label, L"User", 120, 360, 795, 255, IDC_FRA_START_USER},
-    {IDC_COMB_USER, Kind::EditCombo, nullptr, 960, 360, 2175, 315, IDC_FRA_START_USER},
-    {IDC_LBL_STATUS, Kind::Label, L"Status", 120, 720, 795, 255, IDC_FRA_START_USER},
-    {IDC_IMGCOMB_STATUS, Kind::ImageCombo, nullptr, 960, 720, 2175, 330, IDC_FRA_START_USER},
-    {IDC_LBL_STATUS_TEXT, Kind::Label, L"Message", 120, 1200, 3015, 255, IDC_FRA_START_USER},
-    {IDC_TXT_STATUS_TEXT, Kind::Edit, nullptr, 120, 1440, 3015, 855, IDC_FRA_START_USER},
+    {IDC_FRA_START_USER, Kind::Frame, nullptr, 120, 120, 4410, 3135},
+    {IDC_LBL_USER, Kind::Label, L"User", 120, 360, 1275, 255, IDC_FRA_START_USER},
+    {IDC_COMB_USER, Kind::EditCombo, nullptr, 1440, 360, 2850, 315, IDC_FRA_START_USER},
+    {IDC_LBL_STATUS, Kind::Label, L"Status", 120, 720, 1275, 255, IDC_FRA_START_USER},
+    {IDC_IMGCOMB_STATUS, Kind::ImageCombo, nullptr, 1440, 720, 2850, 330, IDC_FRA_START_USER},
+    {IDC_LBL_STATUS_TEXT, Kind::Label, L"Message", 120, 1200, 4170, 255, IDC_FRA_START_USER},
+    {IDC_TXT_STATUS_TEXT, Kind::Edit, nullptr, 120, 1440, 4170, 855, IDC_FRA_START_USER},
     {IDC_LBL_NOTIFY, Kind::Label,
-     L"Sorry, if your last status is invisible then you must start invisible again", 120, 1440, 3015, 975,
+     L"Sorry, if your last status is invisible then you must start invisible again", 120, 1440, 4170, 975,
      IDC_FRA_START_USER},
-    {IDC_CBTN_START, Kind::DefaultSplit, L"Start ICQ Lite", 120, 2400, 3015, 555, IDC_FRA_START_USER},
-    {IDC_CBTN_SETTINGS, Kind::Button, L"Settings", 120, 3360, 3255, 615},
-    {IDC_CBTN_NEW_VERSION, Kind::Button, L"Search for Updates", 120, 4080, 3255, 615},
-    {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 3255, 555},
-    {IDC_IMG_LOGO, Kind::Picture, nullptr, 3495, 120, 840, 5235},
+    {IDC_CBTN_START, Kind::DefaultSplit, L"Start ICQ Lite", 120, 2400, 4170, 555, IDC_FRA_START_USER},
+    {IDC_CBTN_SETTINGS, Kind::Button, L"Settings", 120, 3360, 4410, 615},
+    {IDC_CBTN_NEW_VERSION, Kind::Button, L"Search for Updates", 120, 4080, 4410, 615},
+    {IDC_CBTN_INFO, Kind::Button, L"Show Info", 120, 4800, 4410, 555},
+    {IDC_IMG_LOGO, Kind::Picture, nullptr, 4650, 120, 840, 5235},
 }};
-constexpr ui::WindowDef kDef{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 4455, 5475,
+constexpr ui::WindowDef kDef{kMainWindowClass, L"frmMain", kMainWindowTitle, false, 5610, 5475,
                              ui::kMainLook,    kControls,  IDC_CBTN_START};
 
 // The longest status message the box takes: the edit control slows down badly with very long

@@ -19,6 +19,7 @@ namespace {
 using ui::Kind;
 using ui::pictures::Picture;
 
+// The buttons are as wide as the longest caption of every shipped language ("Agradecimientos...").
 constexpr std::array<ui::Control, 10> kInfoControls{{
     // id               kind               key             x     y     w     h
     {IDC_INFO_LOGO, Kind::Picture, nullptr, 120, 180, 600, 600},
@@ -28,11 +29,11 @@ constexpr std::array<ui::Control, 10> kInfoControls{{
     {IDC_INFO_WEBSITE, Kind::Link, nullptr, 1200, 1680, 2760, 240},
     {IDC_INFO_EMAIL, Kind::Link, nullptr, 1080, 2040, 3240, 240},
     {IDC_INFO_FLOWER, Kind::Picture, nullptr, 240, 1620, 660, 660},
-    {IDC_INFO_DONATE, Kind::Button, L"Donate", 120, 2640, 1455, 495},
-    {IDC_INFO_THANKS, Kind::Button, L"Thanks to...", 1680, 2640, 1455, 495},
-    {IDOK, Kind::DefaultButton, L"Ok", 3240, 2640, 1455, 495},
+    {IDC_INFO_DONATE, Kind::Button, L"Donate", 120, 2640, 1695, 495},
+    {IDC_INFO_THANKS, Kind::Button, L"Thanks to...", 1920, 2640, 1695, 495},
+    {IDOK, Kind::DefaultButton, L"Ok", 3720, 2640, 1695, 495},
 }};
-constexpr ui::WindowDef kInfoDef{kInfoWindowClass, L"frmInfo",    L"Info", true, 4845, 3255,
+constexpr ui::WindowDef kInfoDef{kInfoWindowClass, L"frmInfo",    L"Info", true, 5535, 3255,
                                  ui::kDialogLook,  kInfoControls, IDOK};
 
 constexpr std::array<ui::Control, 3> kThanksControls{{

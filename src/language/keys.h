@@ -7,7 +7,12 @@
 
 namespace velmora::keys {
 
-inline constexpr std::array<std::wstring_view, 78> kAll = {
+// Not a translation: each file's own name for its language ("Deutsch", "Français"), which the
+// settings window lists it under.
+inline constexpr std::wstring_view kLanguageName = L"Language Name";
+
+inline constexpr std::array<std::wstring_view, 79> kAll = {
+    kLanguageName,
     // Main window: buttons, labels, tooltips.
     L"Search for Updates",
     L"Show Info",

@@ -2,10 +2,13 @@
 
 #include "errors/trap.h"
 #include "language/control_keys.h"
+#include "language/keys.h"
 #include "language/language_names.h"
 #include "platform/handles.h"
 #include "platform/module.h"
 #include "settings/settings.h"
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -36,7 +39,7 @@ std::wstring ProgramFolder() {
 
 } // namespace
 
-Language::Language(Settings& settings, const File& file) : settings_(settings), reader_(file) {
+Language::Language(Settings& settings, const File& file) : settings_(settings), file_(file), reader_(file) {
     err::EventTrap(L"clsLanguage.Class_Initialize", err::NoArgs(), [&] {
         folder_ = ProgramFolder() + L"Languages\\";
         GetLanguage();
@@ -44,7 +47,7 @@ Language::Language(Settings& settings, const File& file) : settings_(settings), 
 }
 
 Language::Language(Settings& settings, const File& file, std::wstring languagesFolder)
-    : settings_(settings), folder_(std::move(languagesFolder)), reader_(file) {
+    : settings_(settings), file_(file), folder_(std::move(languagesFolder)), reader_(file) {
     err::EventTrap(L"clsLanguage.Class_Initialize", err::NoArgs(), [&] { GetLanguage(); });
 }
 
@@ -78,22 +81,32 @@ int32_t Language::GetSystemLanguage() {
     });
 }
 
-std::vector<std::wstring> Language::GetAllLanguages() const {
+std::vector<LanguageEntry> Language::GetAllLanguages() const {
     return err::Trap(L"clsLanguage.GetAllLanguages", err::NoArgs(), [&] {
-        std::vector<std::wstring> names;
+        std::vector<LanguageEntry> languages;
         WIN32_FIND_DATAW found;
         platform::UniqueFindHandle search(FindFirstFileW((folder_ + L"*.ini").c_str(), &found));
         if (!search)
-            return names;
+            return languages;
         constexpr DWORD kNotALanguage =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         do {
             if (found.dwFileAttributes & kNotALanguage)
                 continue;
-            if (auto name = LanguageNameFromFileName(found.cFileName))
-                names.push_back(std::move(*name));
+            if (auto file = LanguageNameFromFileName(found.cFileName)) {
+                IniFile ini(file_);
+                ini.SetINIPath(folder_ + found.cFileName);
+                ini.ReadINI();
+                languages.push_back(
+                    {*file, ini.ReadValue(kSection, std::wstring(keys::kLanguageName), *file)});
+            }
         } while (FindNextFileW(search.get(), &found));
-        return names;
+        // Linguistic order, so that "Čeština" comes before "Deutsch", not after every Latin name.
+        std::ranges::stable_sort(languages, [](const LanguageEntry& a, const LanguageEntry& b) {
+            return CompareStringEx(LOCALE_NAME_USER_DEFAULT, LINGUISTIC_IGNORECASE, a.name.c_str(), -1,
+                                   b.name.c_str(), -1, nullptr, nullptr, 0) == CSTR_LESS_THAN;
+        });
+        return languages;
     });
 }
 

@@ -18,6 +18,12 @@ class Settings;
 class File;
 class NotSavedList;
 
+// A language in the folder: its file name without ".ini", which is what the setting stores, and
+// the name the file gives its language, which is what the user sees.
+struct LanguageEntry {
+    std::wstring file, name;
+};
+
 class Language {
 public:
     // Chooses and loads the language: the stored "Language" setting, or on the first start the
@@ -40,9 +46,10 @@ public:
     // The user's default language identifier, e.g. 0x0407 for German (Germany).
     static int32_t GetSystemLanguage();
 
-    // The names of the languages in the folder, in the order the file system lists them: plain
-    // "*.ini" files only, not folders, hidden or system files.
-    std::vector<std::wstring> GetAllLanguages() const;
+    // The languages in the folder, sorted by their names as the user's locale sorts them: plain
+    // "*.ini" files only, not folders, hidden or system files. A file that gives no name for its
+    // language is listed under its file name.
+    std::vector<LanguageEntry> GetAllLanguages() const;
 
     // The translation of key (an English text). Without a translation: defaultText, or the key
     // itself when defaultText is empty.
@@ -58,6 +65,7 @@ private:
     void GetLanguage();
 
     Settings& settings_;
+    const File& file_;
     std::wstring folder_;
     std::wstring name_;
     IniFile reader_;

@@ -8,11 +8,9 @@
 
 namespace velmora {
 
-inline constexpr int32_t kLangGermanGermany = 0x0407;
-inline constexpr int32_t kLangHebrew = 0x040D;
-
-// The language chosen when none is stored: "Deutsch" for German as used in Germany, "Hebrew" for
-// Hebrew, "English" for every other identifier (other German variants included).
+// The language chosen when none is stored: the file of the identifier's language in any of its
+// variants (German in Austria as in Germany, Portuguese in Portugal as in Brazil), "English" for a
+// language without a file.
 std::wstring LanguageForSystem(int32_t langId);
 
 // Whether name can name a language file in the languages folder and nothing else: not empty, no

@@ -15,27 +15,28 @@ namespace {
 using ui::Kind;
 
 // The Advanced frame has a row for each of its two check boxes; the window is as wide as the
-// longest option of every shipped language needs.
+// longest option of every shipped language needs (French names the three statuses), the list as
+// wide as the longest language name ("Português (Brasil)").
 constexpr std::array<ui::Control, 12> kControls{{
     // id, kind, key, then x, y, width, height in twips and the frame it lies in
-    {IDC_FRA_GENERAL, Kind::Frame, L"General", 120, 120, 5940, 2775},
+    {IDC_FRA_GENERAL, Kind::Frame, L"General", 120, 120, 7920, 2775},
     {IDC_LBL_LANGUAGE, Kind::Label, L"Language", 240, 500, 960, 255, IDC_FRA_GENERAL},
-    {IDC_COMB_LANGUAGE, Kind::DropDownList, nullptr, 1200, 480, 1695, 315, IDC_FRA_GENERAL},
-    {IDC_OPT_MANUEL, Kind::Option, L"Open Login Window for selected User", 240, 1080, 5580, 255,
+    {IDC_COMB_LANGUAGE, Kind::DropDownList, nullptr, 1200, 480, 2040, 315, IDC_FRA_GENERAL},
+    {IDC_OPT_MANUEL, Kind::Option, L"Open Login Window for selected User", 240, 1080, 7560, 255,
      IDC_FRA_GENERAL},
-    {IDC_OPT_AUTO, Kind::Option, L"Direct Login (Password has to be saved in ICQ Lite)", 240, 1440, 5580, 255,
+    {IDC_OPT_AUTO, Kind::Option, L"Direct Login (Password has to be saved in ICQ Lite)", 240, 1440, 7560, 255,
      IDC_FRA_GENERAL},
-    {IDC_CHB_CLOSE, Kind::Check, L"Close Velmora after Login", 240, 1920, 5580, 255, IDC_FRA_GENERAL},
-    {IDC_CHB_AUTOSTART, Kind::Check, L"Start Velmora with Windows", 240, 2280, 5580, 255, IDC_FRA_GENERAL},
-    {IDC_FRA_ADVANCED, Kind::Frame, L"Advanced", 120, 3000, 5940, 1215},
-    {IDC_CHB_MULTISTART, Kind::Check, L"Allow Starting of multiple ICQ Lite Instances", 240, 360, 5580, 255,
+    {IDC_CHB_CLOSE, Kind::Check, L"Close Velmora after Login", 240, 1920, 7560, 255, IDC_FRA_GENERAL},
+    {IDC_CHB_AUTOSTART, Kind::Check, L"Start Velmora with Windows", 240, 2280, 7560, 255, IDC_FRA_GENERAL},
+    {IDC_FRA_ADVANCED, Kind::Frame, L"Advanced", 120, 3000, 7920, 1215},
+    {IDC_CHB_MULTISTART, Kind::Check, L"Allow Starting of multiple ICQ Lite Instances", 240, 360, 7560, 255,
      IDC_FRA_ADVANCED},
-    {IDC_CHB_EXTRASTATUS, Kind::Check, L"Allow Free for Chat, Occupied and DND Status", 240, 720, 5580, 255,
+    {IDC_CHB_EXTRASTATUS, Kind::Check, L"Allow Free for Chat, Occupied and DND Status", 240, 720, 7560, 255,
      IDC_FRA_ADVANCED},
-    {IDOK, Kind::DefaultButton, L"Ok", 3525, 4320, 1215, 375},
-    {IDCANCEL, Kind::Button, L"Cancel", 4845, 4320, 1215, 375},
+    {IDOK, Kind::DefaultButton, L"Ok", 5505, 4320, 1215, 375},
+    {IDCANCEL, Kind::Button, L"Cancel", 6825, 4320, 1215, 375},
 }};
-constexpr ui::WindowDef kDef{kSettingsWindowClass, L"frmSettings", L"Settings", true, 6180, 4830,
+constexpr ui::WindowDef kDef{kSettingsWindowClass, L"frmSettings", L"Settings", true, 8160, 4830,
                              ui::kToolLook,        kControls,      IDOK};
 
 const std::wstring kRunPlace = std::wstring(L"HKEY_CURRENT_USER\\") + kRunKey;
@@ -64,18 +65,19 @@ private:
             err::EventTrap(L"frmSettings.cmdCancel_Click", err::NoArgs(), [&] { End(0); });
     }
 
-    // The languages as the folder lists them; the current one is selected when it is among them
-    // (the list takes no typed names, so a language that is not there stays as it is on OK).
+    // The languages under their own names, in the order of languages_; the current one is
+    // selected when it is among them (the list takes no typed names, so a language that is not
+    // there stays as it is on OK).
     void LoadLanguages() {
         err::Trap(L"frmSettings.LoadLanguages", err::NoArgs(), [&] {
             HWND list = Item(IDC_COMB_LANGUAGE);
-            std::vector<std::wstring> names = language_.GetAllLanguages();
-            for (const std::wstring& name : names)
-                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            languages_ = language_.GetAllLanguages();
+            for (const LanguageEntry& language : languages_)
+                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.name.c_str()));
             err::IgnoreErrors(
                 [&] {
-                    for (size_t i = 0; i < names.size(); ++i)
-                        if (names[i] == language_.LanguageFile())
+                    for (size_t i = 0; i < languages_.size(); ++i)
+                        if (languages_[i].file == language_.LanguageFile())
                             SendMessageW(list, CB_SETCURSEL, i, 0);
                     return 0;
                 },
@@ -132,8 +134,8 @@ private:
             settings_.SetDirectLogin(Checked(IDC_OPT_AUTO));
             settings_.SaveSettings(notSaved);
             int chosen = static_cast<int>(SendMessageW(Item(IDC_COMB_LANGUAGE), CB_GETCURSEL, 0, 0));
-            if (chosen >= 0)
-                language_.SetLanguageFile(ui::ComboItemText(Item(IDC_COMB_LANGUAGE), chosen), &notSaved);
+            if (chosen >= 0 && static_cast<size_t>(chosen) < languages_.size())
+                language_.SetLanguageFile(languages_[chosen].file, &notSaved); // the file name, as ever stored
             if (HWND owner = GetWindow(Handle(), GW_OWNER))
                 language_.TranslateFormControls(owner);
             SetRunState(Checked(IDC_CHB_AUTOSTART), notSaved);
@@ -143,6 +145,7 @@ private:
 
     Settings& settings_;
     Language& language_;
+    std::vector<LanguageEntry> languages_; // as the list shows them
     Reg reg_;
     bool multiShown_ = false; // what the client's multi-instance box showed when the window opened
 };

@@ -1,6 +1,6 @@
 // The information and thanks windows of the real velmora.exe, opened from the main window: their
-// texts in every shipped language and the links they open (the shell's handlers are replaced by a
-// recorder for the test).
+// texts in English, German and Hebrew (left to right and mirrored; tests/ui has every language) and
+// the links they open (the shell's handlers are replaced by a recorder for the test).
 #include "app/main_window_ids.h"
 #include "build_settings.h"
 #include "info/info_window.h"

@@ -16,9 +16,11 @@ TEST(LanguageFirstStart, ChoosesLoadsAndStoresTheLanguageOfTheUserLocale) {
     // The locale, its language identifier, the language chosen (and stored) and its text for "Settings".
     const std::tuple<std::string, int32_t, std::wstring> cases[] = {
         {"de_DE.UTF-8", 0x0407, L"Deutsch Einstellungen Deutsch"},
-        {"de_AT.UTF-8", 0x0C07, L"English Settings English"},
-        {"en_US.UTF-8", 0x0409, L"English Settings English"},
-        {"he_IL.UTF-8", 0x040D, L"Hebrew \u05d4\u05d2\u05d3\u05e8\u05d5\u05ea Hebrew"}};
+        {"de_AT.UTF-8", 0x0C07, L"Deutsch Einstellungen Deutsch"},
+        {"he_IL.UTF-8", 0x040D, L"Hebrew \u05d4\u05d2\u05d3\u05e8\u05d5\u05ea Hebrew"},
+        {"fr_FR.UTF-8", 0x040C, L"French Param\u00e8tres French"},
+        {"ru_RU.UTF-8", 0x0419, L"Russian \u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438 Russian"},
+        {"nl_NL.UTF-8", 0x0413, L"English Settings English"}}; // a language without a file
     const char* locale = std::getenv("LC_ALL");
     auto c = std::ranges::find_if(cases, [&](auto& c) { return locale && std::get<0>(c) == locale; });
     ASSERT_NE(c, std::end(cases)) << "LC_ALL is not one of this test's locales: run it through CTest";

@@ -13,14 +13,18 @@
 using namespace velmora;
 
 // A missing language shows English; an empty translation the default text or else the key (keys differ in
-// case). Only plain "*.ini" files are languages. Captions of keyed labels and buttons (also in a group box)
-// are translated; controls without a key or a caption to show, and the window's own caption, stay.
+// case). Only plain "*.ini" files are languages, listed under the names they give, or else their file names,
+// in the order of the language (not of the code points). Captions of keyed labels and buttons (also in a
+// group box) are translated; controls without a key or a caption to show, and the window's own caption, stay.
 TEST(Language, TranslatesTextsAndTheCaptionsOfKeyedControls) {
     test::ScratchKey key(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\Language");
     std::wstring folder = test::FreshTempDir(L"language") + L"\\";
     // As a translator saves it: UTF-8 with a byte-order mark, CR LF line ends.
     test::WriteBytes(folder + L"Hebrew.ini", "\xEF\xBB\xBF[Language]\r\nUser=\xD7\x9E\r\nOk=\r\n"
                                              "General=\xD7\x9B\r\nStart=\xD7\x94\r\n");
+    test::WriteBytes(folder + L"cs.ini", "\xEF\xBB\xBF[Language]\r\nLanguage Name=\xC4\x8C"
+                                         "e\xC5\xA1tina\r\n");
+    test::WriteBytes(folder + L"Aleph.ini", "\xEF\xBB\xBF[Language]\r\nLanguage Name=Deutsch\r\n");
     ASSERT_TRUE(CreateDirectoryW((folder + L"x.ini").c_str(), nullptr));
     for (auto [name, attributes] : {std::pair{L"y.ini", FILE_ATTRIBUTE_HIDDEN},
                                     {L"z.ini", FILE_ATTRIBUTE_SYSTEM},
@@ -34,8 +38,10 @@ TEST(Language, TranslatesTextsAndTheCaptionsOfKeyedControls) {
     File file;
     reg.WriteValue(L"Language", L"Klingon", REG_SZ, key.path(), HKEY_CURRENT_USER);
     Language language(settings, file, folder);
-    EXPECT_EQ(language.LanguageFile() + L"|" + language.TranslateText(L"User"), L"Klingon|User");
-    EXPECT_EQ(language.GetAllLanguages(), std::vector<std::wstring>{L"Hebrew"});
+    std::wstring seen = language.LanguageFile() + L"|" + language.TranslateText(L"User") + L"|";
+    for (const LanguageEntry& entry : language.GetAllLanguages())
+        seen += entry.file + L"=" + entry.name + L"|";
+    EXPECT_EQ(seen, L"Klingon|User|cs=\u010Ce\u0161tina|Aleph=Deutsch|Hebrew=Hebrew|");
     language.SetLanguageFile(L"Hebrew");
     EXPECT_EQ(language.TranslateText(L"Ok") + L"|" + language.TranslateText(L"Ok", L"Okay") + L"|" +
                   language.TranslateText(L"user"),

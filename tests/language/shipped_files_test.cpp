@@ -16,15 +16,21 @@
 
 using namespace velmora;
 
-// Each file: UTF-8 with its mark, CR LF line ends, comment lines, the header, then one key=text line for
-// each listed key and nothing else; read as the program reads it, every key gives that text.
+// The twelve languages are shipped, and nothing else. Each file: UTF-8 with its mark, CR LF line ends,
+// comment lines, the header, then one key=text line for each listed key and nothing else; read as the
+// program reads it, every key gives that text, with a letter of the language's own script (Latin,
+// Cyrillic, Hebrew: the one its keyboard types). A text has a mnemonic where the English one has: one "&"
+// before such a letter.
 TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
     test::ScratchKey scratch(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\ShippedLanguageFiles");
     Reg reg;
     Settings settings(reg);
     settings.SetRegKey(scratch.path());
     File file;
-    for (std::wstring name : {L"English", L"Deutsch", L"Hebrew"}) {
+    auto script = [](wchar_t c) { return c < 0x370 ? 'L' : c < 0x530 ? 'C' : 'H'; };
+    std::wstring files;
+    for (const auto& [name, own] : Language(settings, file).GetAllLanguages()) {
+        files += name + L" ";
         std::string bytes = test::ReadBytes(test::BinDir() + L"\\Languages\\" + name + L".ini");
         std::wstring text(bytes.size(), L'\0'); // strict: a malformed sequence fails the whole conversion
         text.resize(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
@@ -44,14 +50,26 @@ TEST(ShippedLanguageFiles, TranslateEveryKeyAndNothingElse) {
         }
         reg.WriteValue(L"Language", name, REG_SZ, scratch.path(), HKEY_CURRENT_USER);
         Language language(settings, file);
-        for (std::wstring_view listed : keys::kAll) {
-            std::wstring key(listed), value = values[key], read = language.TranslateText(key);
+        auto ownLetter = [&](wchar_t c) { return IsCharAlphaW(c) && script(c) == script(own[0]); };
+        for (std::wstring_view each : keys::kAll) {
+            std::wstring key(each), value = values[key], read = language.TranslateText(key);
             EXPECT_TRUE(!value.empty() && value.front() != L' ' && value.back() != L' ' && read == value &&
-                        (name != L"Hebrew" || std::regex_search(value, std::wregex(L"[\u05D0-\u05EA]"))))
-                << name << ".ini: no text, blanks around it, no Hebrew in Hebrew.ini, or read as \"" << read
+                        std::ranges::any_of(value, ownLetter))
+                << name << ".ini: no text, blanks around it, no letter of the language, or read as \"" << read
                 << "\": " << key << "=" << value;
+            std::wstring bare = std::regex_replace(value, std::wregex(L"&&"), L"");
+            size_t mark = bare.find(L'&');
+            EXPECT_TRUE(
+                (mark == bare.npos) == (test::Shipped(L"English", key.c_str()).find(L'&') == bare.npos) &&
+                bare.find(L'&', mark + 1) == bare.npos && (mark == bare.npos || ownLetter(bare[mark + 1])))
+                << name
+                << ".ini: a mnemonic missing, doubled, unwanted or not on a letter of the language: " << key
+                << "=" << value;
         }
     }
+    EXPECT_EQ(files,
+              L"Czech Deutsch English Spanish French Italian Polish Portuguese Turkish Russian Ukrainian "
+              L"Hebrew ");
 }
 
 // Every English text the code hands to a translation call as a literal is listed, so that a new message

@@ -53,12 +53,10 @@ protected:
         for (int id : {IDC_CHB_CLOSE, IDC_CHB_AUTOSTART, IDC_CHB_MULTISTART, IDC_CHB_EXTRASTATUS})
             ASSERT_TRUE(gui::Click(Item(id)));
         ASSERT_TRUE(gui::Click(Item(Checked(IDC_OPT_AUTO) ? IDC_OPT_MANUEL : IDC_OPT_AUTO)));
-        ASSERT_TRUE(gui::ComboSelect(Item(IDC_COMB_LANGUAGE), LanguageIndex(L"Deutsch")));
-        ASSERT_TRUE(test::WaitFor([&] { return Checked(IDC_CHB_EXTRASTATUS); }));
-    }
-    int LanguageIndex(const wchar_t* name) const {
         std::vector<std::wstring> names = gui::ComboItems(Item(IDC_COMB_LANGUAGE));
-        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+        int french = static_cast<int>(std::find(names.begin(), names.end(), L"Français") - names.begin());
+        ASSERT_TRUE(gui::ComboSelect(Item(IDC_COMB_LANGUAGE), french));
+        ASSERT_TRUE(test::WaitFor([&] { return Checked(IDC_CHB_EXTRASTATUS); }));
     }
     bool Gone() const {
         return test::WaitFor([&] { return !IsWindow(window_) && gui::IsEnabled(app_->Main()); });
@@ -107,9 +105,10 @@ TEST_F(SettingsWindowE2E, ShowsWhatIsStored) {
         EXPECT_EQ(Checked(IDC_CHB_CLOSE), c.close && c.close == std::wstring(L"1"));
         EXPECT_EQ(Checked(IDC_CHB_EXTRASTATUS), c.extra && c.extra == std::wstring(L"1"));
         EXPECT_EQ(Checked(IDC_CHB_MULTISTART), c.multiShown);
-        std::vector<std::wstring> names = gui::ComboItems(Item(IDC_COMB_LANGUAGE));
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::wstring>{L"Deutsch", L"English", L"Hebrew"}));
+        EXPECT_EQ(gui::ComboItems(Item(IDC_COMB_LANGUAGE)),
+                  (std::vector<std::wstring>{L"Čeština", L"Deutsch", L"English", L"Español", L"Français",
+                                             L"Italiano", L"Polski", L"Português (Brasil)", L"Türkçe",
+                                             L"Русский", L"Українська", L"עברית"}));
         int selected = gui::ComboSelected(Item(IDC_COMB_LANGUAGE));
         EXPECT_EQ(selected < 0 ? L"<none>" : gui::ComboItemText(Item(IDC_COMB_LANGUAGE), selected),
                   c.selectedLanguage ? c.selectedLanguage : L"<none>");
@@ -148,8 +147,8 @@ TEST_F(SettingsWindowE2E, CancelEscAndCloseChangeNothing) {
 }
 
 // OK writes everything at once: a process that is killed right after still leaves every choice
-// in the registry, and the main window is in the new language with the user's work kept (and no
-// longer mirrored, coming from Hebrew).
+// in the registry (the language by its file name, not the name it is listed under), and the main
+// window is in the new language with the user's work kept (and no longer mirrored, coming from Hebrew).
 TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     app_.reset();
     app_ = std::make_unique<test::App>(L"Hebrew");
@@ -165,12 +164,12 @@ TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     ASSERT_TRUE(gui::Click(Item(IDOK)));
     ASSERT_TRUE(Gone());
 
-    auto german = [](const wchar_t* key) { return test::Shipped(L"Deutsch", key); };
+    auto french = [](const wchar_t* key) { return test::Shipped(L"French", key); };
     EXPECT_EQ(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0) << "still mirrored";
-    EXPECT_EQ(gui::Text(app_->Item(app::IDC_CBTN_SETTINGS)), german(L"Settings"));
-    EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_USER)), german(L"User"));
+    EXPECT_EQ(gui::Text(app_->Item(app::IDC_CBTN_SETTINGS)), french(L"Settings"));
+    EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_USER)), french(L"User"));
     EXPECT_EQ(gui::ComboSelected(app_->Item(app::IDC_IMGCOMB_STATUS)), 1) << "another status selected";
-    EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_STATUS_TEXT)), german(L"Away") + L" " + german(L"Message"));
+    EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_STATUS_TEXT)), french(L"Away") + L" " + french(L"Message"));
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_TXT_STATUS_TEXT)), L"typed, not saved");
 
     TerminateProcess(app_->Process().Handle(), 9); // as taskkill /F: no orderly end
@@ -178,7 +177,7 @@ TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     EXPECT_EQ(app_->Setting(L"CloseAfterStart"), L"1");
     EXPECT_EQ(app_->Setting(L"DirectLogin"), L"0"); // direct login was on (the default)
     EXPECT_EQ(app_->Setting(L"ExtStatus"), L"1");
-    EXPECT_EQ(app_->Setting(L"Language"), L"Deutsch");
+    EXPECT_EQ(app_->Setting(L"Language"), L"French");
     EXPECT_EQ(Multi().AsText(), L"Yes");
     EXPECT_EQ(Run(), L"\"" + test::BinDir() + L"\\velmora.exe\"");
 }

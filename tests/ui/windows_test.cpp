@@ -200,8 +200,8 @@ protected:
 };
 
 TEST_F(EveryWindow, TextsFitMirroredInHebrewNamedInputsOwnMnemonics) {
-    for (const wchar_t* language : {L"English", L"Deutsch", L"Hebrew"}) {
-        language_.SetLanguageFile(language);
+    for (const LanguageEntry& language : language_.GetAllLanguages()) {
+        language_.SetLanguageFile(language.file);
         for (UINT dpi : {96u, 144u, 192u}) {
             dpi_ = dpi;
             InspectAll();
