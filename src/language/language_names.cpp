@@ -1,5 +1,7 @@
 #include "language/language_names.h"
 
+#include "platform/file_name.h"
+
 #include <cwctype>
 #include <utility>
 
@@ -21,25 +23,7 @@ std::wstring LanguageForSystem(int32_t langId) {
 }
 
 bool IsLanguageName(std::wstring_view name) {
-    constexpr size_t kMaxName = 100;
-    if (name.empty() || name.size() > kMaxName || name.back() == L'.' || name.back() == L' ')
-        return false;
-    for (wchar_t c : name)
-        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
-            return false;
-    // The device names count with any extension ("CON.txt" is the console too).
-    std::wstring stem;
-    for (wchar_t c : name.substr(0, name.find(L'.')))
-        stem.push_back(static_cast<wchar_t>(std::towupper(c)));
-    while (!stem.empty() && stem.back() == L' ')
-        stem.pop_back();
-    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (stem == device)
-            return false;
-    if (stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) &&
-        std::wstring_view(L"0123456789\u00B9\u00B2\u00B3").find(stem[3]) != std::wstring_view::npos)
-        return false;
-    return true; // "." and ".." end in a dot
+    return !name.empty() && platform::SafeFileName(name) == name;
 }
 
 // "*.ini" also matches names whose extension only starts with "ini" when the file system answers

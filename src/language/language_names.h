@@ -13,10 +13,9 @@ namespace velmora {
 // language without a file.
 std::wstring LanguageForSystem(int32_t langId);
 
-// Whether name can name a language file in the languages folder and nothing else: not empty, no
-// path separator, drive, wildcard or control character, not "." or "..", no blank or dot at the
-// end (Windows drops those), not a device name such as CON or COM1 (which open a device whatever
-// the folder and extension), and no longer than a file name should be.
+// Whether name can name a language file in the languages folder and nothing else: a safe file name
+// as it stands (platform/file_name.h): no path separator, drive or "..", no device such as CON or
+// COM1, nothing Windows would drop or change.
 bool IsLanguageName(std::wstring_view name);
 
 // The language a file in the languages folder stands for: its name without ".ini" (any letter

@@ -2,7 +2,6 @@
 #include "gui_driver/gui_driver.h"
 #include "language/control_keys.h"
 #include "language/language.h"
-#include "language/language_names.h"
 #include "settings/settings.h"
 #include "support/support.h"
 #include "textfiles/file.h"
@@ -46,6 +45,13 @@ TEST(Language, TranslatesTextsAndTheCaptionsOfKeyedControls) {
     EXPECT_EQ(language.TranslateText(L"Ok") + L"|" + language.TranslateText(L"Ok", L"Okay") + L"|" +
                   language.TranslateText(L"user"),
               L"Ok|Okay|user");
+    // A stored name leads nowhere outside the folder: a name that is no file name there is English.
+    test::WriteBytes(folder + L"..\\language-outside.ini", "[Language]\r\nUser=outside\r\n");
+    reg.WriteValue(L"Language", L"..\\language-outside", REG_SZ, key.path(), HKEY_CURRENT_USER);
+    Language stored(settings, file, folder);
+    EXPECT_EQ(stored.LanguageFile() + L"|" + stored.TranslateText(L"User") + L"|" +
+                  settings.ReadValue(L"Language"),
+              L"English|User|English");
 
     const struct {
         const wchar_t *cls, *caption, *key, *expected;
@@ -75,35 +81,4 @@ TEST(Language, TranslatesTextsAndTheCaptionsOfKeyedControls) {
         EXPECT_EQ(gui::Text(controls[i]), rows[i].expected) << "row " << i;
     EXPECT_EQ(gui::Text(window), L"Fenster") << "the window caption was changed";
     DestroyWindow(window);
-}
-
-// A stored language name leads nowhere outside the languages folder: a name that is no file name
-// of a language there (a path, a drive, "..", a device) is English, and nothing is read.
-TEST(Language, ANameThatIsNoLanguageFileIsEnglish) {
-    const std::pair<const wchar_t*, bool> names[] = {{L"Deutsch", true},   {L"Portugu\u00eas (Brasil)", true},
-                                                     {L"..\\evil", false}, {L"a/b", false},
-                                                     {L"C:evil", false},   {L"..", false},
-                                                     {L"English.", false}, {L"CON", false},
-                                                     {L"com1.x", false},   {L"LPT\u00b9", false},
-                                                     {L"CONIN$", false},   {L"", false},
-                                                     {L"Console", true},   {L"x\ty", false},
-                                                     {L"*", false},        {L"COM10", true}};
-    for (auto [name, valid] : names)
-        EXPECT_EQ(IsLanguageName(name), valid) << test::Narrow(name);
-
-    test::ScratchKey key(HKEY_CURRENT_USER, L"Software\\VelmoraTest\\Language");
-    std::wstring outside = test::FreshTempDir(L"language-outside");
-    std::wstring folder = outside + L"\\Languages\\";
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    test::WriteBytes(outside + L"\\evil.ini", "[Language]\r\nUser=EVIL\r\n");
-    test::WriteBytes(folder + L"English.ini", "[Language]\r\nUser=&User\r\n");
-    Reg reg;
-    Settings settings(reg);
-    settings.SetRegKey(key.path());
-    File file;
-    reg.WriteValue(L"Language", L"..\\evil", REG_SZ, key.path(), HKEY_CURRENT_USER);
-    Language language(settings, file, folder);
-    EXPECT_EQ(language.LanguageFile() + L"|" + language.TranslateText(L"User"), L"English|&User");
-    EXPECT_EQ(settings.ReadValue(L"Language"), L"English");
-    test::RemoveTree(outside);
 }
