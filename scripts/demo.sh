@@ -2,8 +2,9 @@
 # Builds Velmora and runs it in a demo Wine prefix of its own (build/wine-demo), where a stand-in
 # client is "installed" with three recorded users, a last user and their stored statuses.
 # With a display, Velmora stays open until you close it. Without one (or with VELMORA_HEADLESS=1
-# from an Xvfb this script starts) it waits for the main window, saves a screenshot to
-# build/demo/velmora-main.png, prints that path and ends.
+# from an Xvfb this script starts) it waits until the main window is shown and painted, saves a
+# picture of that window to build/demo/velmora-main.png, checks that it is not blank, prints its
+# path and ends; when there is no such picture within a minute it says why and fails.
 # On a fresh Debian 12 machine as root it installs what it needs first; running it again reuses
 # the build and the prefix. VELMORA_EXE=path/to/velmora.exe runs that exe (e.g. one unpacked from
 # a release zip, its Languages folder beside it) instead of the one built here.
@@ -69,21 +70,52 @@ fi
 
 (cd "$exe_dir" && wine velmora.exe </dev/null >/dev/null 2>&1) &
 velmora_pid=$!
-# The main window as the X server sees it: its geometry, once it is there.
-geometry=""
-for _ in $(seq 1 300); do
-    geometry=$(xwininfo -root -tree 2>/dev/null | awk '/"Velmora": \("velmora.exe"/ { print $(NF - 1); exit }')
-    [ -n "$geometry" ] && break
-    sleep 0.1
-done
-if [ -z "$geometry" ]; then
-    echo "demo: the Velmora window did not appear" >&2
-    exit 1
-fi
-sleep 1 # let it finish painting
-mkdir -p build/demo
 shot="$root/build/demo/velmora-main.png"
-import -display "$DISPLAY" -window root -crop "$geometry" +repage "$shot"
+capture="$root/build/demo/capture"
+rm -f "$shot" "$capture"-*.png
+fail() {
+    echo "demo: no picture of the main window: $*" >&2
+    exit 1
+}
+# The main window's X window: it exists before Velmora has laid the window out and shown it
+# (unmapped, at a default size), so only a mapped one counts.
+main_window() {
+    local id
+    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Velmora": \("velmora.exe"/ { print $1; exit }')
+    [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+}
+# Two pictures of the same size that differ in at most one pixel in a thousand (the caret blinks).
+same_picture() {
+    local size1 size2 differing
+    size1=$(identify -format '%wx%h' "$1") size2=$(identify -format '%wx%h' "$2")
+    [ "$size1" = "$size2" ] || return 1
+    differing=$(compare -metric AE "$1" "$2" null: 2>&1 >/dev/null || true)
+    [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le $((${size1%x*} * ${size1#*x} / 1000)) ]
+}
+# The spread of the grey values, 0 for a picture of one colour.
+spread() { convert "$1" -colorspace Gray -format '%[fx:standard_deviation]' info:; }
+
+# Captures the mapped window until three pictures in a row agree (it is laid out and painted),
+# within a minute.
+settled=0
+deadline=$((SECONDS + 60))
+while [ $settled -lt 2 ]; do
+    [ $SECONDS -lt $deadline ] || fail "it did not show and settle within a minute (${why:-no window})"
+    kill -0 "$velmora_pid" 2>/dev/null || fail "Velmora ended before its window showed"
+    sleep 0.25
+    window=$(main_window) || { why="no mapped window"; continue; }
+    import -display "$DISPLAY" -window "$window" "$capture-new.png" 2>/dev/null || { why="capture failed"; continue; }
+    if [ -f "$capture-last.png" ] && same_picture "$capture-new.png" "$capture-last.png"; then
+        settled=$((settled + 1))
+    else
+        settled=0 why="still changing"
+    fi
+    mv "$capture-new.png" "$capture-last.png"
+done
+deviation=$(spread "$capture-last.png")
+awk -v d="$deviation" 'BEGIN { exit !(d > 0.05) }' ||
+    fail "the window's picture is blank (grey values spread $deviation)"
+mv "$capture-last.png" "$shot"
 # Let it end the way a user would (a close, not a kill), so that it saves its settings as usual.
 wine taskkill /im velmora.exe </dev/null >/dev/null 2>&1 || true
 wait "$velmora_pid" || true

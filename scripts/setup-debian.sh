@@ -9,7 +9,7 @@ packages=(
     wine wine64 fonts-wine
     xvfb xauth x11-utils imagemagick
     googletest
-    python3
+    python3 python3-yaml
 )
 
 missing=()

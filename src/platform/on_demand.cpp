@@ -1,5 +1,7 @@
 #include "platform/on_demand.h"
 
+#include "platform/as_windows7.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -28,11 +30,16 @@ template <typename T> T Missing(T result) {
 
 // Only from the system folder, so a DLL of the same name beside the program is never picked up.
 // Windows 7 without its 2011 loader update refuses the search flag (ERROR_INVALID_PARAMETER): the
-// full path from the system folder does the same there.
+// full path from the system folder does the same there. In the tested build, the tests can make
+// this a Windows 7 (platform/as_windows7.h), so that these fallbacks and the callers' run.
 void* FindFunction(const wchar_t* dll, const char* name) {
+    if (!as_windows7::Has(dll, name)) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
     HMODULE module = GetModuleHandleW(dll);
     if (!module)
-        module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        module = as_windows7::LoadLibraryExW(dll, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
         wchar_t path[MAX_PATH];
         UINT n = GetSystemDirectoryW(path, MAX_PATH);
@@ -40,6 +47,7 @@ void* FindFunction(const wchar_t* dll, const char* name) {
             wcscat_s(path, L"\\");
             wcscat_s(path, dll);
             module = LoadLibraryW(path);
+            as_windows7::NoteFullPath(dll);
         }
     }
     return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;

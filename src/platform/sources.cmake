@@ -13,3 +13,8 @@ target_sources(velmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/system_error.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/version_info.cpp)
+# The tests' Windows 7 (platform/as_windows7.h): only in a build with the test switches.
+if(VELMORA_TEST_SWITCHES)
+  target_sources(velmora_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/as_windows7.cpp)
+  target_compile_definitions(velmora_core PRIVATE VELMORA_TEST_SWITCHES)
+endif()
