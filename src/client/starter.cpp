@@ -93,7 +93,7 @@ LoginOutcome Starter::LogIn(const StartedClient& client, const ClientWait& wait)
     const DWORD pid = client.process.processId;
     const auto deadline = client.startedAt + windowWait_;
     constexpr auto kPoll = std::chrono::milliseconds(25);
-    HWND window = client.window;
+    HWND window = nullptr;
     // Right after the start the client has no window yet; once it has gone idle for the first time
     // it has handled the messages that created its first windows.
     while (!(window = platform::FindProcessWindow(pid)) || !platform::HasGoneIdle(process)) {
