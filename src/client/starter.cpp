@@ -174,7 +174,6 @@ Starter::StartedClient Starter::ShellTohWnd(const std::wstring& path, int32_t ap
                 err::RaiseSystem(err::ERR_PATH_NOT_FOUND, L"Path not found", error);
             err::RaiseSystem(err::ERR_INVALID_CALL, L"Invalid procedure call or argument", error);
         }
-        client.window = platform::FindProcessWindow(client.process.processId);
         return client;
     });
 }

@@ -73,11 +73,9 @@ private:
     struct StartedClient {
         platform::UniqueProcessInfo process;
         platform::Clock::time_point startedAt;
-        HWND window = nullptr;
     };
 
-    // Starts the exe at path (no shell, no search, no arguments) with show command appMode, and
-    // looks once for its top-level window (there is seldom one yet).
+    // Starts the exe at path (no shell, no search, no arguments) with show command appMode.
     StartedClient ShellTohWnd(const std::wstring& path, int32_t appMode);
     LoginOutcome LogIn(const StartedClient& client, const ClientWait& wait);
     void CheckPath(const std::wstring& path);
