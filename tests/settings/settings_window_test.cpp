@@ -165,7 +165,9 @@ TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     ASSERT_TRUE(Gone());
 
     auto french = [](const wchar_t* key) { return test::Shipped(L"French", key); };
-    EXPECT_EQ(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0) << "still mirrored";
+    // Turned around once the modal run is over, right after the settings window went.
+    EXPECT_TRUE(test::WaitFor([&] { return !(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL); }))
+        << "still mirrored";
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_CBTN_SETTINGS)), french(L"Settings"));
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_USER)), french(L"User"));
     EXPECT_EQ(gui::ComboSelected(app_->Item(app::IDC_IMGCOMB_STATUS)), 1) << "another status selected";
