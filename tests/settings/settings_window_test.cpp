@@ -165,13 +165,15 @@ TEST_F(SettingsWindowE2E, OkAppliesEverythingAtOnce) {
     ASSERT_TRUE(Gone());
 
     auto french = [](const wchar_t* key) { return test::Shipped(L"French", key); };
-    // Turned around once the modal run is over, right after the settings window went.
-    EXPECT_TRUE(test::WaitFor([&] { return !(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL); }))
-        << "still mirrored";
+    // Shown anew once the modal run is over, right after the settings window went: the message label
+    // comes last.
+    EXPECT_TRUE(test::WaitFor([&] {
+        return gui::Text(app_->Item(app::IDC_LBL_STATUS_TEXT)) == french(L"Away") + L" " + french(L"Message");
+    })) << Narrow(gui::Text(app_->Item(app::IDC_LBL_STATUS_TEXT)));
+    EXPECT_EQ(GetWindowLongW(app_->Main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0) << "still mirrored";
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_CBTN_SETTINGS)), french(L"Settings"));
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_USER)), french(L"User"));
     EXPECT_EQ(gui::ComboSelected(app_->Item(app::IDC_IMGCOMB_STATUS)), 1) << "another status selected";
-    EXPECT_EQ(gui::Text(app_->Item(app::IDC_LBL_STATUS_TEXT)), french(L"Away") + L" " + french(L"Message"));
     EXPECT_EQ(gui::Text(app_->Item(app::IDC_TXT_STATUS_TEXT)), L"typed, not saved");
 
     TerminateProcess(app_->Process().Handle(), 9); // as taskkill /F: no orderly end
