@@ -101,7 +101,8 @@ TEST(OneClickE2E, TheWindowMakesADesktopShortcutOfItsChoice) {
     PostMessageW(app.Main(), WM_CANCELMODE, 0, 0);
     ASSERT_TRUE(gui::ComboSelect(app.Item(app::IDC_IMGCOMB_STATUS), 1));
     for (const std::wstring& message : {std::wstring(1100, L'x'), said}) {
-        ASSERT_TRUE(gui::SetText(app.Item(app::IDC_TXT_STATUS_TEXT), message));
+        // (After the refusal's message box, once the window takes input again.)
+        ASSERT_TRUE(test::WaitFor([&] { return gui::SetText(app.Item(app::IDC_TXT_STATUS_TEXT), message); }));
         PostMessageW(app.Main(), WM_COMMAND, app::IDM_CREATE_SHORTCUT, 0);
         if (message.size() > 1000) {
             auto box = app.Message();
