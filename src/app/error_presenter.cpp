@@ -14,14 +14,6 @@
 namespace velmora::app {
 namespace {
 
-// The system's own words for an error code, with the code itself.
-std::wstring SystemMessage(uint32_t code) {
-    std::wstring text = platform::ApiErrorText(code);
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    return text + (text.empty() ? L"" : L" ") + L"(" + std::to_wstring(code) + L")";
-}
-
 // An exit code as a number; codes of the system's own failures (a crash is 0xC0000005) are
 // better known in hexadecimal, so those get it too.
 std::wstring ExitCodeText(const std::wstring& decimal) {
@@ -32,6 +24,19 @@ std::wstring ExitCodeText(const std::wstring& decimal) {
     swprintf(hex, 16, L"0x%08X", code);
     return decimal + L" (" + hex + L")";
 }
+
+} // namespace
+
+std::wstring SystemReason(uint32_t code) {
+    std::wstring text = platform::ApiErrorText(code);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\n' || text.back() == L'\r'))
+        text.pop_back();
+    wchar_t number[16];
+    swprintf(number, 16, code < 0x10000 ? L"%u" : L"0x%08X", code);
+    return text + (text.empty() ? L"" : L" ") + L"(" + number + L")";
+}
+
+namespace {
 
 class Presenter : public err::ReportPresenter {
 public:
@@ -48,7 +53,7 @@ std::wstring UserMessageText(const err::ErrorRecord& error) {
         uint32_t code = static_cast<uint32_t>(std::wcstoul(error.details[2].c_str(), nullptr, 10));
         return Translate(L"ICQ Lite was not started, because your choice could not be saved for it.") +
                L"\r\n\r\n" + Translate(L"Value") + L": " + error.details[0] + L"\r\n" + Translate(L"Key") +
-               L": " + error.details[1] + L"\r\n" + Translate(L"Reason") + L": " + SystemMessage(code);
+               L": " + error.details[1] + L"\r\n" + Translate(L"Reason") + L": " + SystemReason(code);
     }
     if (error.number == ERR_SETTINGS_NOT_SAVED && error.details.size() % 2 == 1) {
         std::wstring text = Translate(L"Your settings could not be saved.") + L"\r\n";
@@ -56,7 +61,7 @@ std::wstring UserMessageText(const err::ErrorRecord& error) {
             text += L"\r\n" + Translate(L"Value") + L": " + error.details[i] + L"\r\n" + Translate(L"Key") +
                     L": " + error.details[i + 1] + L"\r\n";
         uint32_t code = static_cast<uint32_t>(std::wcstoul(error.details.back().c_str(), nullptr, 10));
-        return text + Translate(L"Reason") + L": " + SystemMessage(code);
+        return text + Translate(L"Reason") + L": " + SystemReason(code);
     }
     if (error.number == ERR_CLIENT_ENDED_AT_START && error.details.size() == 1)
         return Translate(L"ICQ Lite ended right after it was started") + L"\r\n\r\n" +

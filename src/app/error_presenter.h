@@ -11,6 +11,10 @@ namespace velmora::app {
 // message of its own, else its description.
 std::wstring UserMessageText(const err::ErrorRecord& error);
 
+// The system's own words for an error code, with the code itself: in decimal, or in hexadecimal for
+// an HRESULT and the like, as they are known.
+std::wstring SystemReason(uint32_t code);
+
 // Installed at start-up.
 err::ReportPresenter& AppPresenter();
 

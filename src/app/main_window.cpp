@@ -15,7 +15,7 @@
 #include "platform/dpi.h"
 #include "platform/module.h"
 #include "platform/shell_link.h"
-#include "platform/system_error.h"
+#include "app/error_presenter.h"
 #include "settings/settings.h"
 #include "settings/settings_window.h"
 #include "textfiles/array_ops.h"
@@ -72,16 +72,6 @@ LRESULT CALLBACK StartButtonKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, StartButtonKeys, 0);
     return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-// An error code of the system (an HRESULT too) in its own words, with the code itself.
-std::wstring SystemReason(HRESULT code) {
-    wchar_t hex[16];
-    swprintf(hex, 16, L"0x%08X", static_cast<unsigned>(code));
-    std::wstring text = platform::ApiErrorText(static_cast<uint32_t>(code));
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'\n' || text.back() == L'\r'))
-        text.pop_back();
-    return text + (text.empty() ? L"" : L" ") + L"(" + hex + L")";
 }
 
 } // namespace
@@ -189,9 +179,7 @@ void MainWindow::ShowUserStatus() {
     err::Trap(L"frmMain.ShowUserStatus", err::NoArgs(), [&] {
         shownFor_ = UserForLookup();
         edits_.clear();
-        std::optional<int32_t> code =
-            err::IgnoreErrors([&] { return std::optional<int32_t>(icqlite::GetLastStatus(shownFor_)); },
-                              std::optional<int32_t>());
+        std::optional<int32_t> code = icqlite::ShownLastStatus(shownFor_);
         status_list::Select(Item(IDC_IMGCOMB_STATUS), code);
         EnableWindow(Item(IDC_IMGCOMB_STATUS), code != status::kInvisible);
         StatusChange();
@@ -411,7 +399,7 @@ void MainWindow::mnuCreateShortcut_Click() {
         if (FAILED(result)) {
             ui::ShowMessage(Handle(),
                             Translate(L"The shortcut could not be created.") + L"\r\n\r\n" +
-                                Translate(L"Reason") + L": " + SystemReason(result),
+                                Translate(L"Reason") + L": " + SystemReason(static_cast<uint32_t>(result)),
                             MB_OK | MB_ICONEXCLAMATION);
             return;
         }

@@ -51,14 +51,6 @@ std::wstring LoginNotDoneText(LoginOutcome outcome) {
                                                : Translate(L"ICQ Lite did not show its login window."));
 }
 
-// The status the client keeps for the user, as the window shows it: nothing for a code the status
-// list does not know (or a value that is no number).
-std::optional<int32_t> LastStatus(const std::wstring& user) {
-    std::optional<int32_t> code = err::IgnoreErrors(
-        [&] { return std::optional<int32_t>(icqlite::GetLastStatus(user)); }, std::optional<int32_t>());
-    return code && status::Find(*code) ? code : std::nullopt;
-}
-
 // The jump list's tasks follow the recent choices; a system without jump lists shows nothing, and
 // nothing is told.
 void Remember(const StartRequest& choice) {
@@ -80,7 +72,7 @@ bool CheckChoice(HWND owner, const StartRequest& choice) {
     if (!choice.status)
         return refuse(L"Choose a Status", MB_ICONINFORMATION);
     // The window holds such a user to Invisible; any other way of asking is held to it too.
-    if (*choice.status != status::kInvisible && LastStatus(*choice.user) == status::kInvisible)
+    if (*choice.status != status::kInvisible && icqlite::ShownLastStatus(*choice.user) == status::kInvisible)
         return refuse(L"Sorry, if your last status is invisible then you must start invisible again",
                       MB_ICONEXCLAMATION);
     return true;
@@ -130,7 +122,7 @@ int StartFromCommandLine(StartRequest request) {
     int exitCode = 1;
     err::EventTrap(L"basGlobal.StartFromCommandLine", err::NoArgs(), [&] {
         if (request.user && !request.status)
-            request.status = LastStatus(*request.user); // Online where the client keeps none
+            request.status = icqlite::ShownLastStatus(*request.user); // Online where the client keeps none
         // Only a status given on the line is checked by its reader; the user's last one is known here.
         if (request.message && request.status && !status::Find(*request.status)->HasMessage()) {
             ui::ShowMessage(

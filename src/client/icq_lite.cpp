@@ -1,6 +1,7 @@
 #include "client/icq_lite.h"
 
 #include "client/icq_number.h"
+#include "client/status.h"
 #include "errors/trap.h"
 #include "platform/process.h"
 
@@ -184,6 +185,12 @@ int32_t GetLastStatus(const std::wstring& user) {
         int32_t status = stored.AsNumber();
         return status == 256 ? int32_t{257} : status;
     });
+}
+
+std::optional<int32_t> ShownLastStatus(const std::wstring& user) {
+    std::optional<int32_t> code = err::IgnoreErrors(
+        [&] { return std::optional<int32_t>(GetLastStatus(user)); }, std::optional<int32_t>());
+    return code && status::Find(*code) ? code : std::nullopt;
 }
 
 bool MultiInstanceEnable() {

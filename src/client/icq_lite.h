@@ -9,6 +9,7 @@
 #pragma once
 #include "settings/reg.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,9 @@ bool IsRecordedUser(const std::wstring& user);
 // 0 for no user, a missing or empty value; 256 reads as 257. A text that is no number is a type
 // mismatch.
 int32_t GetLastStatus(const std::wstring& user);
+// The last status as the program shows it: nothing for a code outside the status table or a
+// value that is no number (nothing to report: the user chooses a status instead).
+std::optional<int32_t> ShownLastStatus(const std::wstring& user);
 bool MultiInstanceEnable();
 WriteResult SetMultiInstanceEnable(bool enable);
 std::wstring GetBuildId();
